@@ -1,0 +1,67 @@
+// The dock's settings record, one field per stored option, with the values a first start uses.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ql {
+
+// Where everything lives, below HKEY_CURRENT_USER.
+inline constexpr std::string_view kVendorKey = "SoftWare\\Wendor";
+inline constexpr std::string_view kDockKey = "SoftWare\\Wendor\\Quaylite";
+inline constexpr std::string_view kLockKey = "RemoteAccess\\Windows";
+
+inline constexpr std::uint32_t kDefaultColour = 0xC0C0C0;  // silver, red in the low byte
+
+struct TConfig {
+  std::int32_t Taille = 32;  // icon size: 16, 32, 48 or 64
+  std::int32_t PosTop = 0;   // position along the edge (Top on a side edge, Left on the top)
+  std::uint32_t Couleur = kDefaultColour;
+  bool TaskBar = false;
+  bool ShowDots = false;
+  std::string Fond;  // bar texture bitmap file
+  bool ModeClock = false;
+  bool KovaM = false;
+  bool cfdel = true;
+  std::string HotKey;  // "Ctrl+" and one key character, or empty
+  std::string ItMenSel;
+  std::string ItMenNorm;
+  bool OnTop = true;
+  bool Confirm = false;
+  bool ShowName = false;
+  bool HideDesktop = false;
+  bool Relief = true;
+  bool RedimDesk = false;
+  bool Provider = false;  // the lock is enabled
+  bool StartLock = false;
+  bool SingleClick = false;
+  std::string Sens = "D";  // "D" right edge, "G" left edge, "H" top edge
+  std::string MotDePasse;  // the lock password, plain text in memory
+  std::string OpenW;
+  std::string CloseW;
+  std::string OpenWharf;
+  std::string CloseWharf;
+  bool PlaySnd = false;
+  bool Poste = false;
+  bool Net = false;
+  bool Conf = false;
+  bool Desk = false;
+  bool Perso = false;
+  bool Impr = false;
+  bool Start = false;
+  bool Format = false;
+
+  bool operator==(const TConfig&) const = default;
+};
+
+enum class Edge : std::uint8_t { Right, Left, Top };
+// "G" is the left edge, "H" the top; anything else stands at the right edge.
+Edge EdgeOf(std::string_view sens);
+
+// The virtual-key character of a stored hot key text ("Ctrl+" and one character): its sixth
+// character; nothing for a shorter text, so no hot key is registered.
+std::optional<char> HotKeyCharacter(std::string_view hotKey);
+
+}  // namespace ql

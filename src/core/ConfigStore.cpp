@@ -1,0 +1,180 @@
+#include "core/ConfigStore.h"
+
+#include <array>
+#include <memory>
+
+#include "core/Scramble.h"
+#include "core/Text.h"
+
+namespace ql {
+
+namespace {
+
+// Exactly "1" is true; a missing or empty value takes the default; anything else is false.
+bool ReadBool(const StoreKey& key, std::string_view name, bool fallback) {
+  auto text = key.ReadString(name);
+  if (!text || text->empty()) return fallback;
+  return *text == "1";
+}
+
+std::string ReadText(const StoreKey& key, std::string_view name, std::string_view fallback) {
+  auto text = key.ReadString(name);
+  if (!text || text->empty()) return std::string(fallback);
+  return *text;
+}
+
+std::int32_t ReadNumber(const StoreKey& key, std::string_view name, std::int32_t fallback) {
+  auto text = key.ReadString(name);
+  if (!text) return fallback;
+  return ParseDecimal(*text).value_or(fallback);
+}
+
+std::uint32_t ReadColour(const StoreKey& key, std::string_view name) {
+  auto value = key.Read(name);
+  if (!value || value->type != ValueType::Binary || value->data.size() != 4) return kDefaultColour;
+  std::uint32_t c = 0;
+  for (int i = 3; i >= 0; --i) {
+    c = (c << 8) | static_cast<std::uint8_t>(value->data[static_cast<std::size_t>(i)]);
+  }
+  return c == 0 ? kDefaultColour : c;
+}
+
+// A string value written by hand or by an older version holds the scrambled bytes as characters
+// 0 to 255; the bytes themselves are what was scrambled.
+std::string Latin1Bytes(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<std::uint8_t>(utf8[i]);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if ((c & 0xE0U) == 0xC0U && i + 1 < utf8.size()) {
+      auto next = static_cast<std::uint8_t>(utf8[i + 1]);
+      out.push_back(static_cast<char>(((c & 0x1FU) << 6) | (next & 0x3FU)));
+      ++i;
+    } else {
+      out.push_back('?');  // beyond 255: cannot have been a scrambled byte
+      while (i + 1 < utf8.size() && (static_cast<std::uint8_t>(utf8[i + 1]) & 0xC0U) == 0x80U) ++i;
+    }
+  }
+  return out;
+}
+
+const char* Flag(bool b) { return b ? "1" : "0"; }
+
+}  // namespace
+
+bool LitConfig(KeyValueStore& store, TConfig& cfg) {
+  TConfig fresh;
+  fresh.Provider = cfg.Provider;
+  fresh.MotDePasse = cfg.MotDePasse;
+  bool sortieNormale = true;
+  if (auto key = store.Open(kDockKey, false)) {
+    const StoreKey& k = *key;
+    fresh.HideDesktop = ReadBool(k, "HideDesktop", false);
+    fresh.ShowName = ReadBool(k, "ShowName", false);
+    fresh.Poste = ReadBool(k, "Poste", false);
+    fresh.Net = ReadBool(k, "Net", false);
+    fresh.Conf = ReadBool(k, "Conf", false);
+    fresh.Desk = ReadBool(k, "Desk", false);
+    fresh.Perso = ReadBool(k, "Perso", false);
+    fresh.Impr = ReadBool(k, "Impr", false);
+    fresh.Start = ReadBool(k, "Start", false);
+    fresh.Format = ReadBool(k, "Format", false);
+    fresh.Confirm = ReadBool(k, "Confirm", false);
+    fresh.RedimDesk = ReadBool(k, "RedimDesk", false);
+    fresh.PlaySnd = ReadBool(k, "PlaySnd", false);
+    fresh.OpenW = ReadText(k, "OpenW", "");
+    fresh.CloseW = ReadText(k, "CloseW", "");
+    fresh.OpenWharf = ReadText(k, "OpenWharf", "");
+    fresh.CloseWharf = ReadText(k, "CloseWharf", "");
+    fresh.StartLock = ReadBool(k, "StartLock", false);
+    fresh.ShowDots = ReadBool(k, "ShowDots", false);
+    fresh.ModeClock = ReadBool(k, "ModeClock", false);
+    fresh.HotKey = ReadText(k, "HotKey", "");
+    fresh.KovaM = ReadBool(k, "KovaM", false);
+    fresh.ItMenNorm = ReadText(k, "ItMenNorm", "");
+    fresh.ItMenSel = ReadText(k, "ItMenSel", "");
+    sortieNormale = k.ReadString("exit").value_or("") != "0";
+    fresh.Relief = ReadBool(k, "Relief", true);
+    fresh.cfdel = ReadBool(k, "cfdel", true);
+    fresh.OnTop = ReadBool(k, "OnTop", true);
+    fresh.SingleClick = ReadBool(k, "SingleClick", false);
+    fresh.Couleur = ReadColour(k, "Couleur");
+    fresh.Fond = ReadText(k, "Fond", "");
+    fresh.PosTop = ReadNumber(k, "PosTop", 0);
+    fresh.Sens = ReadText(k, "Sens", "D");
+    fresh.Taille = ReadNumber(k, "Taille", 32);
+    fresh.TaskBar = ReadBool(k, "TaskBar", false);
+  }
+  if (auto lock = store.Open(kLockKey, false)) {
+    fresh.Provider = lock->ReadString("Provider").value_or("") == "1";
+    if (auto init = lock->Read("Init")) {
+      std::string scrambled;
+      if (init->type == ValueType::Binary) {
+        scrambled = init->data;
+      } else if (init->type == ValueType::String) {
+        scrambled = Latin1Bytes(init->data);
+      }
+      fresh.MotDePasse = UnscrambleText(scrambled, kPasswordKey).value_or("");
+    }
+  }
+  cfg = std::move(fresh);
+  return sortieNormale;
+}
+
+void WriteOptions(StoreKey& key, const TConfig& cfg, std::int32_t posTop) {
+  key.WriteString("HideDesktop", Flag(cfg.HideDesktop));
+  key.WriteString("Relief", Flag(cfg.Relief));
+  key.WriteString("Confirm", Flag(cfg.Confirm));
+  key.WriteString("ShowName", Flag(cfg.ShowName));
+  key.WriteString("RedimDesk", Flag(cfg.RedimDesk));
+  key.WriteString("OnTop", Flag(cfg.OnTop));
+  key.WriteString("Taille", Decimal(cfg.Taille));
+  key.WriteString("PosTop", Decimal(posTop));
+  key.WriteString("Sens", cfg.Sens);
+  key.WriteString("Fond", cfg.Fond);
+  key.WriteString("ItMenNorm", cfg.ItMenNorm);
+  key.WriteString("ItMenSel", cfg.ItMenSel);
+  std::string colour(4, '\0');
+  for (std::size_t i = 0; i < 4; ++i) {
+    colour[i] = static_cast<char>((cfg.Couleur >> (8 * i)) & 0xFFU);
+  }
+  key.Write("Couleur", StoreValue{ValueType::Binary, colour});
+  const std::array<std::pair<const char*, bool>, 10> menu{{{"Poste", cfg.Poste},
+                                                           {"Net", cfg.Net},
+                                                           {"Conf", cfg.Conf},
+                                                           {"Desk", cfg.Desk},
+                                                           {"Perso", cfg.Perso},
+                                                           {"Impr", cfg.Impr},
+                                                           {"Start", cfg.Start},
+                                                           {"Format", cfg.Format},
+                                                           {"PlaySnd", cfg.PlaySnd},
+                                                           {"StartLock", cfg.StartLock}}};
+  for (const auto& [name, on] : menu) key.WriteString(name, Flag(on));
+  key.WriteString("OpenW", cfg.OpenW);
+  key.WriteString("CloseW", cfg.CloseW);
+  key.WriteString("OpenWharf", cfg.OpenWharf);
+  key.WriteString("CloseWharf", cfg.CloseWharf);
+  key.WriteString("ModeClock", Flag(cfg.ModeClock));
+  key.WriteString("ShowDots", Flag(cfg.ShowDots));
+  key.WriteString("SingleClick", Flag(cfg.SingleClick));
+  key.WriteString("KovaM", Flag(cfg.KovaM));
+  key.WriteString("cfdel", Flag(cfg.cfdel));
+  key.WriteString("TaskBar", Flag(cfg.TaskBar));
+  key.WriteString("HotKey", cfg.HotKey);
+}
+
+void EcritVerrou(KeyValueStore& store, const TConfig& cfg) {
+  auto key = store.Open(kLockKey, true);
+  if (!key) return;
+  if (auto scrambled = ScrambleText(cfg.MotDePasse, kPasswordKey)) {
+    key->Write("Init", StoreValue{ValueType::Binary, *scrambled});
+  }
+  key->WriteString("Provider", Flag(cfg.Provider));
+}
+
+void EcritSortie(KeyValueStore& store, std::string_view value) {
+  if (auto key = store.Open(kDockKey, true)) key->WriteString("exit", value);
+}
+
+}  // namespace ql
