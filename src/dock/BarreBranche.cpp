@@ -1,0 +1,67 @@
+#include "dock/BarreBranche.h"
+
+#include "win/Utf.h"
+
+namespace ql {
+
+win::Bitmap LoadTexture(const std::string& path) {
+  if (path.empty()) return {};
+  return win::Bitmap(static_cast<HBITMAP>(
+      ::LoadImageW(nullptr, win::Widen(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+}
+
+bool TBarreBranche::Create(HWND owner) {
+  return CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, -500,
+                    48, 48);
+}
+
+int TBarreBranche::CreeBarreBranche(const TBouton* group, const BranchStyle& style) {
+  RECT r = Bounds();
+  ::SetWindowPos(hwnd(), nullptr, r.left, -500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  controls_.clear();
+  if (group == nullptr || style.config == nullptr) return 0;
+  const TConfig& cfg = *style.config;
+  const bool column = EdgeOf(cfg.Sens) == Edge::Top;
+  int q = 0;
+  for (const TBouton* m : ButtonList::Members(*group)) {
+    auto btn = std::make_unique<TKovaBtn>();
+    if (!btn->Create(hwnd(), column ? 0 : q, column ? q : 0, style.side, style.side, style.hints)) continue;
+    btn->SetAutoSize(false);
+    btn->SetIconSize(cfg.Taille);
+    btn->SetIconPath(m->IconPath);
+    btn->SetIconIndex(m->IconIndex);
+    btn->SetColor(cfg.Couleur);
+    btn->SetBorder(cfg.Relief);
+    btn->SetTag(m->Numero);
+    if (m->Texture.empty()) {
+      btn->SetTexture(style.barTexture);
+    } else {
+      win::Bitmap own = LoadTexture(m->Texture);
+      btn->SetTexture(own.get());
+    }
+    btn->SetHint(m->NomApp);
+    btn->SetCaption(cfg.ShowName ? m->NomApp : std::string());
+    btn->SetShowHint(true);
+    btn->SetShowDots(false);
+    btn->SetBounds(column ? 0 : q, column ? q : 0, style.side, style.side);
+    if (style.wire) style.wire(*btn);
+    controls_.push_back(std::move(btn));
+    q += style.side;
+  }
+  return static_cast<int>(controls_.size());
+}
+
+LRESULT TBarreBranche::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // the member tiles cover the window
+    case WM_PAINT: {
+      win::PaintDc dc(hwnd());
+      return 0;
+    }
+    default:
+      return Form::HandleMessage(msg, wParam, lParam);
+  }
+}
+
+}  // namespace ql

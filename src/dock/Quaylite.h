@@ -1,0 +1,98 @@
+// The dock window: the bar of tiles at a screen edge, the owner of the button model, and the
+// handlers of its messages. Every change of buttons or options rebuilds the whole bar
+// (EffaceBarreBoutons, DessineBarre) and rewrites the store (EcritBaseRegistre).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/Hints.h"
+#include "controls/KovaBtn.h"
+#include "core/Bouton.h"
+#include "core/Command.h"
+#include "core/Config.h"
+#include "core/Store.h"
+#include "dock/BarreBranche.h"
+#include "win/Form.h"
+#include "win/Handles.h"
+
+namespace ql {
+
+inline constexpr wchar_t kDockTitle[] = L"Quaylite";
+
+class TQuaylite final : public win::Form {
+ public:
+  TQuaylite(KeyValueStore& store, TConfig& config);
+  ~TQuaylite() override;
+
+  // Creates the window and runs FormCreate. `passwordDialog` is the lock's dialog: WM_CLOSE is
+  // refused while it shows.
+  bool Create(HWND owner, TBarreBranche& branch, const win::Form* passwordDialog);
+  // Shows the bar (after the start-up lock, when one is due).
+  void FormShow();
+
+  // The model and the operations the dialogs use.
+  ButtonList& Boutons() { return boutons_; }
+  void EffaceBarreBoutons();
+  void DessineBarre();
+  void EcritBaseRegistre();
+  void SauvePosBarre();
+  TKovaBtn* GetBtn(std::int32_t numero) const;
+  void AfficheBarreBranche(bool open, const TBouton* record, int count);
+  void RunApp(std::int32_t numero);
+
+  // State read by the task bar and the tests.
+  std::int32_t DernierLance = kNoLaunch;
+  std::string BrancheOuverte = "0";
+  bool BarreInscrite = false;
+  bool SortieNormale = true;
+  int LongueurBarre = 0;
+  POINT PosSouris{};
+
+  TKovaBtn& MainBtn() { return mainBtn_; }
+  int TileSide() const { return mainBtn_.Width(); }
+  std::size_t TileCount() const { return tiles_.size(); }
+
+ private:
+  struct Tile {
+    std::unique_ptr<TKovaBtn> control;
+    bool module = false;
+  };
+
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void FormCreate();
+  void FormClose();
+  void WMDropFiles(HDROP drop);
+  void WMHotKey(WPARAM id);
+  void LockWindows();
+  void StartTaskBar();
+  void RegisterDockHotKey();
+
+  void WireTile(TKovaBtn& btn);
+  void BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e);
+  void BtnAppDblClick(TKovaBtn& btn);
+  void MainBtnMouseDown(const MouseEvent& e);
+  void MainBtnMouseMove(const MouseEvent& e);
+  void FoldBar();
+  void HideBranch();
+  void PlaySnd(const std::string& file) const;
+  void RegisterDesktopToolbar();
+  void RemoveDesktopToolbar();
+  void SetWindowRect(int x, int y, int w, int h, bool repaint = true) const;
+
+  KeyValueStore& store_;
+  TConfig& cfg_;
+  ButtonList boutons_;
+  TBarreBranche* branch_ = nullptr;
+  const win::Form* passwordDialog_ = nullptr;
+  Hints hints_;
+  TKovaBtn mainBtn_;
+  std::vector<Tile> tiles_;
+  win::Bitmap barTexture_;
+  bool closed_ = false;
+  bool hotKeyRegistered_ = false;
+};
+
+}  // namespace ql

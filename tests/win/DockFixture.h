@@ -1,0 +1,66 @@
+// An in-process dock on a memory store: the real dock window, tiles and branch, without the
+// registry, for tests and benchmarks of the bar.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/ButtonStore.h"
+#include "core/Config.h"
+#include "core/MemoryStore.h"
+#include "dock/BarreBranche.h"
+#include "dock/Quaylite.h"
+#include "win/Form.h"
+
+namespace ql::testing {
+
+class DockFixture {
+ public:
+  // Stores `buttons` plain buttons (every fifth one a group of two members when `groups`).
+  static void FillStore(MemoryStore& store, const TConfig& cfg, int buttons, bool groups, const std::string& icon) {
+    ButtonList list;
+    for (int i = 0; i < buttons; ++i) {
+      TBouton& b = list.Append(ButtonData{"Button " + std::to_string(i), icon, icon, "", 0});
+      if (groups && i % 5 == 0) {
+        list.AppendMember(b, ButtonData{"Member A", icon, icon, "", 0});
+        list.AppendMember(b, ButtonData{"Member B", icon, icon, "", 0});
+      }
+    }
+    EcritBaseRegistre(store, cfg, cfg.PosTop, list);
+  }
+
+  bool Start() {
+    if (!owner.CreateForm(nullptr, L"TestDockOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0)) return false;
+    dock = std::make_unique<TQuaylite>(store, config);
+    if (!dock->Create(owner.hwnd(), branch, nullptr)) return false;
+    return branch.Create(owner.hwnd());
+  }
+
+  void Rebuild() {
+    dock->EffaceBarreBoutons();
+    dock->DessineBarre();
+  }
+
+  RECT DockRect() const {
+    RECT r{};
+    ::GetWindowRect(dock->hwnd(), &r);
+    return r;
+  }
+
+  MemoryStore store;
+  TConfig config;
+  win::Form owner;
+  TBarreBranche branch;
+  std::unique_ptr<TQuaylite> dock;
+};
+
+inline std::string SystemIconLibrary() {
+  wchar_t dir[MAX_PATH] = {};
+  ::GetSystemDirectoryW(dir, MAX_PATH);
+  std::wstring path = std::wstring(dir) + L"\\shell32.dll";
+  std::string out;
+  for (wchar_t c : path) out.push_back(static_cast<char>(c));  // ASCII system path
+  return out;
+}
+
+}  // namespace ql::testing
