@@ -1,0 +1,155 @@
+#include "taskbar/WinUtil.h"
+
+#include <shellapi.h>
+#include <cstdint>
+
+#include "win/Handles.h"
+#include "win/Utf.h"
+
+namespace ql {
+
+namespace {
+
+// The handle's 32-bit value, the way the enumerations sum and print it.
+std::uint32_t HandleValue(HWND window) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+HWND Owner(HWND window) { return reinterpret_cast<HWND>(::GetWindowLongPtrW(window, GWLP_HWNDPARENT)); }
+
+// Older names of the system parameters the lock uses; not every header still defines them.
+constexpr UINT kSpiScreenSaverRunning = 97;
+constexpr UINT kSpiSetFastTaskSwitch = 36;
+
+}  // namespace
+
+HWND GetTrayWnd() { return ::FindWindowW(L"Shell_TrayWnd", nullptr); }
+
+void ShowDesktopIcons(bool hide) {
+  HWND progman = ::FindWindowW(L"Progman", L"Program Manager");
+  if (progman == nullptr) return;
+  HWND icons = ::GetWindow(progman, GW_CHILD);
+  if (icons == nullptr) return;
+  ::ShowWindow(icons, hide ? SW_HIDE : SW_SHOW);
+  ::EnableWindow(icons, hide ? FALSE : TRUE);
+}
+
+bool IsTaskWindow(HWND window) {
+  const auto style = static_cast<std::uint32_t>(::GetWindowLongW(window, GWL_STYLE));
+  const auto exStyle = static_cast<std::uint32_t>(::GetWindowLongW(window, GWL_EXSTYLE));
+  return IsTaskWindowStyle(style, exStyle);
+}
+
+std::string HandleToText(HWND window) { return HandleText(HandleValue(window)); }
+
+HWND HandleFromText(std::string_view text) {
+  const auto value = ParseHandleText(text);
+  if (!value) return nullptr;
+  // Handles are 32-bit values, sign-extended in a 64-bit process.
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(*value)));
+}
+
+void WindowLists::ListTaskWindows(std::vector<std::string>& list, bool& changed) {
+  tasks_.clear();
+  signature_.Begin();
+  ::EnumWindows(&WindowLists::CollectTaskWindow, reinterpret_cast<LPARAM>(this));
+  list.insert(list.end(), tasks_.begin(), tasks_.end());
+  if (signature_.Finish()) changed = true;
+}
+
+BOOL CALLBACK WindowLists::CollectTaskWindow(HWND window, LPARAM self) {
+  auto& lists = *reinterpret_cast<WindowLists*>(self);
+  if (::IsWindowVisible(window) != FALSE && ::GetParent(window) == nullptr && Owner(window) == nullptr &&
+      IsTaskWindow(window)) {
+    lists.tasks_.push_back(HandleToText(window));
+    lists.signature_.Add(HandleValue(window));
+  }
+  return TRUE;
+}
+
+void WindowLists::ListAppWindows(std::vector<std::string>& list, HWND appMainWindow) {
+  apps_.clear();
+  list.clear();
+  appMainWindow_ = appMainWindow;
+  ::EnumWindows(&WindowLists::CollectAppWindow, reinterpret_cast<LPARAM>(this));
+  appMainWindow_ = nullptr;
+  list.insert(list.end(), apps_.begin(), apps_.end());
+}
+
+BOOL CALLBACK WindowLists::CollectAppWindow(HWND window, LPARAM self) {
+  auto& lists = *reinterpret_cast<WindowLists*>(self);
+  if (::IsWindowVisible(window) == FALSE) return TRUE;
+  if (lists.appMainWindow_ != nullptr &&
+      (window == lists.appMainWindow_ || Owner(window) == lists.appMainWindow_)) {
+    return TRUE;
+  }
+  const bool hasParent = ::GetParent(window) != nullptr;
+  if (hasParent != IsTaskWindow(window)) lists.apps_.push_back(HandleToText(window));
+  return TRUE;
+}
+
+bool ShellFileOp(HWND owner, std::string_view source, std::string_view destination, int operation) {
+  const auto plan = PlanShellFileOp(operation, destination);
+  if (!plan) return false;
+  // Both texts keep their trailing nulls through the conversion.
+  const std::wstring from = win::Widen(ShellFileList(source));
+  const std::wstring to = win::Widen(ShellDestination(destination));
+
+  SHFILEOPSTRUCTW op{};
+  op.hwnd = owner;
+  switch (plan->operation) {
+    case ShellOperation::Copy:
+      op.wFunc = FO_COPY;
+      break;
+    case ShellOperation::Delete:
+      op.wFunc = FO_DELETE;
+      break;
+    case ShellOperation::Move:
+      op.wFunc = FO_MOVE;
+      break;
+  }
+  op.pFrom = from.c_str();
+  op.pTo = to.c_str();
+  FILEOP_FLAGS flags = 0;
+  if (plan->flags.allowUndo) flags |= FOF_ALLOWUNDO;
+  if (plan->flags.silent) flags |= FOF_SILENT;
+  if (plan->flags.noConfirmation) flags |= FOF_NOCONFIRMATION;
+  op.fFlags = flags;
+  return ::SHFileOperationW(&op) == 0 && op.fAnyOperationsAborted == FALSE;
+}
+
+bool DeleteToRecycler(HWND owner, std::string_view files, std::string_view destination) {
+  return ShellFileOp(owner, files, destination, 2);
+}
+
+void LockSystemKeys(bool on) {
+  const UINT value = on ? 1 : 0;
+  UINT previous = 0;
+  ::SystemParametersInfoW(kSpiScreenSaverRunning, value, &previous, 0);
+  ::SystemParametersInfoW(kSpiSetFastTaskSwitch, value, &previous, 0);
+}
+
+void EnableShutdownPrivilege() {
+  HANDLE raw = nullptr;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw) == FALSE) return;
+  const win::KernelHandle token(raw);
+  TOKEN_PRIVILEGES privileges{};
+  if (::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid) == FALSE)
+    return;
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+std::string GetWindowsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)  // the version the system chooses to report is what is shown
+#endif
+  ::GetVersionExW(&info);
+  return WindowsVersionText(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
+                            win::Narrow(info.szCSDVersion));
+}
+
+}  // namespace ql

@@ -1,0 +1,493 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "ShellWindows.h"
+#include "taskbar/WinUtil.h"
+#include "win/Handles.h"
+#include "win/Utf.h"
+#include "win/Win.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using qltest::ShellWindows;
+
+constexpr const wchar_t* kTestClass = L"QlWinUtilTest";
+
+// A plain top-level window for the enumeration tests, destroyed with the owner object. It lies
+// off the screen: visible to the window system, but never shown on the X display, where hiding a
+// shown window waits two seconds for a window manager under Wine.
+ql::win::OwnedWindow MakeWindow(DWORD style, DWORD exStyle = 0, HWND owner = nullptr) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTestClass;
+    return ::RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  HWND h = ::CreateWindowExW(exStyle, kTestClass, L"WinUtil test", style, -3000, -3000, 200, 120, owner,
+                             nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(h, nullptr);
+  return ql::win::OwnedWindow(h);
+}
+
+bool Contains(const std::vector<std::string>& list, HWND window) {
+  return std::find(list.begin(), list.end(), ql::HandleToText(window)) != list.end();
+}
+
+std::vector<std::string> TaskWindows(ql::WindowLists& lists) {
+  std::vector<std::string> list;
+  bool changed = false;
+  lists.ListTaskWindows(list, changed);
+  return list;
+}
+
+bool TaskSetChanged(ql::WindowLists& lists) {
+  std::vector<std::string> list;
+  bool changed = false;
+  lists.ListTaskWindows(list, changed);
+  return changed;
+}
+
+// A fresh folder under the temporary directory, removed with everything in it.
+class TempDir {
+ public:
+  TempDir() {
+    static int counter = 0;
+    path_ = fs::temp_directory_path() /
+            (L"ql-winutil-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+void WriteFile(const fs::path& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Utf8(const fs::path& path) { return ql::win::Narrow(path.wstring()); }
+
+// A file name no earlier run has used, so that the trash never renames it.
+std::wstring UniqueName(const wchar_t* stem) {
+  static int counter = 0;
+  return std::wstring(stem) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+         std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(++counter) + L".txt";
+}
+
+std::wstring Environment(const wchar_t* name) {
+  std::wstring value(32767, L'\0');
+  const DWORD n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+  value.resize(n < value.size() ? n : 0);
+  return value;
+}
+
+// Wine moves recycled files into the XDG trash of the home folder. Its "files" folder as a
+// Windows path (Wine shows the Unix root as drive Z:); empty when there is none to be found.
+fs::path XdgTrashFiles() {
+  std::wstring base = Environment(L"XDG_DATA_HOME");
+  if (base.empty()) {
+    base = Environment(L"HOME");
+    if (!base.empty()) base += L"/.local/share";
+  }
+  if (base.empty() || base.front() != L'/') return {};
+  std::replace(base.begin(), base.end(), L'/', L'\\');
+  fs::path files = L"Z:" + base + L"\\Trash\\files";
+  std::error_code ec;
+  return fs::is_directory(files, ec) ? files : fs::path();
+}
+
+}  // namespace
+
+// --- The system task bar and the desktop icons ---------------------------------------------
+
+// Under Wine, the desktop process keeps a hidden "Shell_TrayWnd" of its own (for notification
+// icons), so a desktop without any task bar is only seen elsewhere.
+TEST(GetTrayWnd, FindsTheSystemTaskBar) {
+  ::GetDesktopWindow();  // the desktop, and whatever windows its process brings, is up
+  HWND system = ::FindWindowW(ShellWindows::kTrayClass, nullptr);
+  {
+    ShellWindows shell;
+    ASSERT_NE(shell.CreateTray(), nullptr);
+    EXPECT_EQ(ql::GetTrayWnd(), shell.tray());
+    ::ShowWindow(shell.tray(), SW_HIDE);
+    EXPECT_EQ(ql::GetTrayWnd(), shell.tray()) << "hidden, it is still found";
+  }
+  EXPECT_EQ(ql::GetTrayWnd(), system);
+}
+
+TEST(GetTrayWnd, NothingWithoutATaskBar) {
+  ::GetDesktopWindow();
+  if (::FindWindowW(ShellWindows::kTrayClass, nullptr) != nullptr) {
+    GTEST_SKIP() << "the desktop has a task bar window of its own (Wine's is hidden)";
+  }
+  EXPECT_EQ(ql::GetTrayWnd(), nullptr);
+}
+
+TEST(ShowDesktopIcons, HidesAndDisablesThenShowsAndEnablesTheIconView) {
+  ::GetDesktopWindow();
+  if (::FindWindowW(ShellWindows::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
+  ShellWindows shell;
+  ASSERT_NE(shell.CreateProgman(), nullptr);
+  HWND icons = shell.iconView();
+  ASSERT_TRUE(ShellWindows::HasVisibleStyle(icons));
+  ASSERT_TRUE(ShellWindows::IsEnabled(icons));
+
+  ql::ShowDesktopIcons(true);
+  EXPECT_FALSE(ShellWindows::HasVisibleStyle(icons));
+  EXPECT_FALSE(ShellWindows::IsEnabled(icons));
+  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.progman())) << "only the icon view goes";
+
+  ql::ShowDesktopIcons(true);  // twice is the same
+  EXPECT_FALSE(ShellWindows::HasVisibleStyle(icons));
+
+  ql::ShowDesktopIcons(false);
+  EXPECT_TRUE(ShellWindows::HasVisibleStyle(icons));
+  EXPECT_TRUE(ShellWindows::IsEnabled(icons));
+}
+
+TEST(ShowDesktopIcons, LeavesOtherWindowsAloneAndIsHarmlessWithoutADesktop) {
+  ::GetDesktopWindow();
+  if (::FindWindowW(ShellWindows::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
+  ql::ShowDesktopIcons(true);
+  ql::ShowDesktopIcons(false);
+
+  // A "Progman" under another title is not the desktop.
+  ShellWindows shell;
+  ASSERT_NE(shell.CreateProgman(L"Not the desktop"), nullptr);
+  ql::ShowDesktopIcons(true);
+  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.iconView()));
+  EXPECT_TRUE(ShellWindows::IsEnabled(shell.iconView()));
+
+  // A desktop without an icon view.
+  ASSERT_NE(shell.CreateProgman(), nullptr);
+  ::DestroyWindow(shell.iconView());
+  ql::ShowDesktopIcons(true);
+  ql::ShowDesktopIcons(false);
+  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.progman()));
+  EXPECT_TRUE(ShellWindows::IsEnabled(shell.progman()));
+}
+
+// --- Task windows ---------------------------------------------------------------------------
+
+TEST(IsTaskWindow, ReadsTheWindowsOwnStyles) {
+  auto normal = MakeWindow(WS_OVERLAPPEDWINDOW);
+  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW);
+  auto popup = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  auto splash = MakeWindow(WS_POPUP | WS_BORDER);
+  EXPECT_TRUE(ql::IsTaskWindow(normal.get()));
+  EXPECT_FALSE(ql::IsTaskWindow(tool.get()));
+  EXPECT_TRUE(ql::IsTaskWindow(popup.get()));
+  EXPECT_FALSE(ql::IsTaskWindow(splash.get()));
+  ::EnableWindow(popup.get(), FALSE);
+  EXPECT_FALSE(ql::IsTaskWindow(popup.get()));
+}
+
+TEST(ListTaskWindows, TakesVisibleUnownedTaskWindowsOnly) {
+  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  auto popupApp = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE);
+  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
+  auto owned = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, app.get());
+  auto ownedPopup =
+      MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, app.get());
+  auto splash = MakeWindow(WS_POPUP | WS_VISIBLE);
+  auto noMinimize = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+  auto disabled = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | WS_DISABLED);
+  auto hidden = MakeWindow(WS_OVERLAPPEDWINDOW);
+
+  ql::WindowLists lists;
+  std::vector<std::string> list{"earlier entry"};
+  bool changed = false;
+  lists.ListTaskWindows(list, changed);
+  ASSERT_FALSE(list.empty());
+  EXPECT_EQ(list.front(), "earlier entry") << "entries are appended to the caller's list";
+  EXPECT_TRUE(changed);
+
+  EXPECT_TRUE(Contains(list, app.get()));
+  EXPECT_TRUE(Contains(list, popupApp.get()));
+  EXPECT_FALSE(Contains(list, tool.get()));
+  EXPECT_FALSE(Contains(list, owned.get()));
+  EXPECT_FALSE(Contains(list, ownedPopup.get()));
+  EXPECT_FALSE(Contains(list, splash.get()));
+  EXPECT_FALSE(Contains(list, noMinimize.get()));
+  EXPECT_FALSE(Contains(list, disabled.get()));
+  EXPECT_FALSE(Contains(list, hidden.get()));
+
+  // Every entry is the decimal text of a live window.
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    HWND h = ql::HandleFromText(list[i]);
+    EXPECT_NE(::IsWindow(h), FALSE) << list[i];
+    EXPECT_EQ(ql::HandleToText(h), list[i]);
+  }
+}
+
+TEST(ListTaskWindows, ChangedFollowsTheSetOfWindows) {
+  auto first = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ql::WindowLists lists;
+  EXPECT_TRUE(TaskSetChanged(lists)) << "the first run compares with 0";
+  EXPECT_FALSE(TaskSetChanged(lists)) << "nothing changed on the desktop";
+  EXPECT_FALSE(TaskSetChanged(lists));
+
+  {
+    auto second = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    EXPECT_TRUE(TaskSetChanged(lists));
+    EXPECT_FALSE(TaskSetChanged(lists));
+    ::ShowWindow(second.get(), SW_HIDE);
+    EXPECT_TRUE(TaskSetChanged(lists));
+    ::ShowWindow(second.get(), SW_SHOWNA);
+    EXPECT_TRUE(TaskSetChanged(lists));
+  }
+  EXPECT_TRUE(TaskSetChanged(lists)) << "a window closed";
+
+  // A window that gets no task button changes nothing.
+  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(TaskSetChanged(lists));
+
+  // The flag is only ever raised: a caller's true stays true.
+  std::vector<std::string> list;
+  bool changed = true;
+  lists.ListTaskWindows(list, changed);
+  EXPECT_TRUE(changed);
+  EXPECT_TRUE(Contains(list, first.get()));
+}
+
+TEST(ListTaskWindows, EachObjectKeepsItsOwnSignature) {
+  auto window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ql::WindowLists a;
+  ql::WindowLists b;
+  EXPECT_TRUE(TaskSetChanged(a));
+  EXPECT_TRUE(TaskSetChanged(b));
+  EXPECT_EQ(TaskWindows(a), TaskWindows(b));
+}
+
+// --- Application windows ---------------------------------------------------------------------
+
+TEST(ListAppWindows, TakesApplicationsAndTheirDialogsButNotTheCallersOwnWindows) {
+  auto dock = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  auto dockDialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, dock.get());
+  auto dockOwnedTask = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, dock.get());
+  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  auto dialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, app.get());
+  auto ownedTaskPopup =
+      MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, app.get());
+  auto hiddenDialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, app.get());
+  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
+  auto splash = MakeWindow(WS_POPUP | WS_VISIBLE);
+
+  ql::WindowLists lists;
+  std::vector<std::string> list{"stale entry"};
+  lists.ListAppWindows(list, dock.get());
+  EXPECT_EQ(std::count(list.begin(), list.end(), "stale entry"), 0) << "the caller's list is emptied first";
+
+  EXPECT_TRUE(Contains(list, app.get()));
+  EXPECT_TRUE(Contains(list, dialog.get()));
+  EXPECT_FALSE(Contains(list, ownedTaskPopup.get())) << "owned, and a task window";
+  EXPECT_FALSE(Contains(list, hiddenDialog.get()));
+  EXPECT_FALSE(Contains(list, tool.get()));
+  EXPECT_FALSE(Contains(list, splash.get())) << "no owner, and no task window";
+  EXPECT_FALSE(Contains(list, dock.get()));
+  EXPECT_FALSE(Contains(list, dockDialog.get()));
+  EXPECT_FALSE(Contains(list, dockOwnedTask.get()));
+
+  // Without a window of its own to leave out, the caller gets the dock's windows as well.
+  lists.ListAppWindows(list, nullptr);
+  EXPECT_TRUE(Contains(list, dock.get()));
+  EXPECT_TRUE(Contains(list, dockDialog.get()));
+  EXPECT_TRUE(Contains(list, app.get()));
+  EXPECT_TRUE(Contains(list, dialog.get()));
+  EXPECT_FALSE(Contains(list, tool.get()));
+}
+
+TEST(ListAppWindows, DoesNotDisturbTheTaskSignature) {
+  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ql::WindowLists lists;
+  EXPECT_TRUE(TaskSetChanged(lists));
+  std::vector<std::string> apps;
+  lists.ListAppWindows(apps, nullptr);
+  EXPECT_TRUE(Contains(apps, app.get()));
+  EXPECT_FALSE(TaskSetChanged(lists));
+}
+
+// --- Shell file operations -------------------------------------------------------------------
+
+TEST(ShellFileOp, DeletesEveryFileOfAPipeSeparatedListForGood) {
+  TempDir dir;
+  const fs::path a = dir.path() / UniqueName(L"deleted");
+  const fs::path b = dir.path() / UniqueName(L"deleted \u00e9");
+  const fs::path keep = dir.path() / L"kept.txt";
+  WriteFile(a, "one");
+  WriteFile(b, "two");
+  WriteFile(keep, "three");
+
+  EXPECT_TRUE(ql::ShellFileOp(nullptr, Utf8(a) + "|" + Utf8(b), "vide", 2));
+  EXPECT_FALSE(fs::exists(a));
+  EXPECT_FALSE(fs::exists(b));
+  EXPECT_TRUE(fs::exists(keep));
+  const fs::path trash = XdgTrashFiles();
+  if (!trash.empty()) {
+    EXPECT_FALSE(fs::exists(trash / a.filename())) << "a permanent delete went to the trash";
+    EXPECT_FALSE(fs::exists(trash / b.filename()));
+  }
+}
+
+TEST(ShellFileOp, RecyclesWithAnyOtherDestination) {
+  TempDir dir;
+  const fs::path a = dir.path() / UniqueName(L"recycled-a");
+  const fs::path b = dir.path() / UniqueName(L"recycled-b");
+  WriteFile(a, "gone");
+  WriteFile(b, "gone too");
+  EXPECT_TRUE(ql::DeleteToRecycler(nullptr, Utf8(a) + "|" + Utf8(b), ""));
+  EXPECT_FALSE(fs::exists(a));
+  EXPECT_FALSE(fs::exists(b));
+
+  const fs::path trash = XdgTrashFiles();
+  if (trash.empty()) GTEST_SKIP() << "no XDG trash folder to look into";
+  EXPECT_EQ(ReadFile(trash / a.filename()), "gone");
+  EXPECT_EQ(ReadFile(trash / b.filename()), "gone too");
+  std::error_code ec;
+  for (const fs::path& name : {a.filename(), b.filename()}) {
+    fs::remove(trash / name, ec);
+    fs::remove(trash.parent_path() / L"info" / (name.wstring() + L".trashinfo"), ec);
+  }
+}
+
+TEST(ShellFileOp, CopiesAndMovesFiles) {
+  TempDir dir;
+  const fs::path source = dir.path() / L"source.txt";
+  WriteFile(source, "content");
+
+  const fs::path copy = dir.path() / L"copy.txt";
+  EXPECT_TRUE(ql::ShellFileOp(nullptr, Utf8(source), Utf8(copy), 1));
+  EXPECT_EQ(ReadFile(source), "content");
+  EXPECT_EQ(ReadFile(copy), "content");
+
+  const fs::path moved = dir.path() / L"moved.txt";
+  EXPECT_TRUE(ql::ShellFileOp(nullptr, Utf8(copy), Utf8(moved), 3));
+  EXPECT_FALSE(fs::exists(copy));
+  EXPECT_EQ(ReadFile(moved), "content");
+
+  // Two files at once into a folder.
+  const fs::path folder = dir.path() / L"folder";
+  fs::create_directories(folder);
+  EXPECT_TRUE(ql::ShellFileOp(nullptr, Utf8(source) + "|" + Utf8(moved), Utf8(folder), 1));
+  EXPECT_EQ(ReadFile(folder / L"source.txt"), "content");
+  EXPECT_EQ(ReadFile(folder / L"moved.txt"), "content");
+  EXPECT_TRUE(fs::exists(source));
+}
+
+TEST(ShellFileOp, RefusesUnknownOperations) {
+  TempDir dir;
+  const fs::path file = dir.path() / L"untouched.txt";
+  WriteFile(file, "x");
+  EXPECT_FALSE(ql::ShellFileOp(nullptr, Utf8(file), "vide", 0));
+  EXPECT_FALSE(ql::ShellFileOp(nullptr, Utf8(file), "vide", 4));
+  EXPECT_TRUE(fs::exists(file));
+}
+
+// --- System settings and information ---------------------------------------------------------
+
+TEST(GetWindowsVersion, ThreeLinesForTheRunningSystem) {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  ASSERT_NE(::GetVersionExW(&info), FALSE);
+  const std::string text = ql::GetWindowsVersion();
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 2) << text;
+  EXPECT_EQ(text.find('\n'), std::string::npos);
+  if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+    EXPECT_EQ(text.rfind("Windows NT", 0), 0U) << text;
+  }
+  const std::string version =
+      "\rVersion " + std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "\r";
+  EXPECT_NE(text.find(version), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.rfind('\r') + 1), "Build " + std::to_string(info.dwBuildNumber));
+}
+
+TEST(LockSystemKeys, RaisesAndClearsTheScreenSaverFlag) {
+  ql::LockSystemKeys(true);
+  BOOL running = FALSE;
+  const bool readable = ::SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) != FALSE;
+  ql::LockSystemKeys(false);
+  if (!readable) GTEST_SKIP() << "the system does not report whether a screen saver runs";
+  EXPECT_NE(running, FALSE);
+  ASSERT_NE(::SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0), FALSE);
+  EXPECT_EQ(running, FALSE);
+}
+
+namespace {
+
+// The shutdown privilege's state in this process's token; false in `present` when absent.
+bool ShutdownPrivilegeEnabled(bool& present) {
+  present = false;
+  HANDLE raw = nullptr;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw) == FALSE) return false;
+  const ql::win::KernelHandle token(raw);
+  LUID luid{};
+  if (::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &luid) == FALSE) return false;
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenPrivileges, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size);
+  if (size == 0 || ::GetTokenInformation(token.get(), TokenPrivileges, buffer.data(), size, &size) == FALSE) {
+    return false;
+  }
+  const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+  for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+    const LUID& l = privileges->Privileges[i].Luid;
+    if (l.LowPart == luid.LowPart && l.HighPart == luid.HighPart) {
+      present = true;
+      return (privileges->Privileges[i].Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    }
+  }
+  return false;
+}
+
+void DisableShutdownPrivilege() {
+  HANDLE raw = nullptr;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw) == FALSE) return;
+  const ql::win::KernelHandle token(raw);
+  TOKEN_PRIVILEGES tp{};
+  tp.PrivilegeCount = 1;
+  ::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid);
+  tp.Privileges[0].Attributes = 0;
+  ::AdjustTokenPrivileges(token.get(), FALSE, &tp, 0, nullptr, nullptr);
+}
+
+}  // namespace
+
+TEST(EnableShutdownPrivilege, EnablesThePrivilegeInTheProcessToken) {
+  DisableShutdownPrivilege();
+  bool present = false;
+  const bool before = ShutdownPrivilegeEnabled(present);
+  if (!present) {
+    ql::EnableShutdownPrivilege();  // must stay silent without it
+    GTEST_SKIP() << "the process token holds no shutdown privilege";
+  }
+  EXPECT_FALSE(before);
+  ql::EnableShutdownPrivilege();
+  EXPECT_TRUE(ShutdownPrivilegeEnabled(present));
+  ql::EnableShutdownPrivilege();  // again: no harm
+  EXPECT_TRUE(ShutdownPrivilegeEnabled(present));
+}
