@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end scripts: source this file. The scripts run the real quaylite.exe
 # under Wine in the environment they inherit (DISPLAY, WINEPREFIX and the rest, as set by
 # scripts/lib.sh) and look at it with qlprobe.exe.
