@@ -253,7 +253,8 @@ bool RunningOnWine() {
 // Windows copies the block of a WM_DROPFILES posted to another process into that process; Wine
 // passes the handle on unchanged, meaningless there. So under Wine the block is written straight
 // into the receiving process: a page-aligned address is what GlobalLock takes for the pointer of
-// fixed memory, which is all DragQueryFile needs (DragFinish's GlobalFree of it fails harmlessly).
+// fixed memory, which is all DragQueryFile needs (DragFinish's GlobalFree of it fails harmlessly,
+// so each drop leaves one page behind in the receiver).
 int PostDropIntoProcess(HWND hwnd, const std::vector<unsigned char>& block) {
   DWORD pid = 0;
   ::GetWindowThreadProcessId(hwnd, &pid);
