@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "DockFixture.h"
+#include "GdiCount.h"
 #include "core/ConfigStore.h"
 
 namespace ql {
@@ -10,8 +11,6 @@ namespace {
 
 using testing::DockFixture;
 
-DWORD GdiObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
-DWORD UserObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS); }
 
 TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
   DockFixture f;
@@ -78,12 +77,15 @@ TEST(Dock, RebuildsLeakNoGdiOrUserObjects) {
   f.config.Fond.clear();
   DockFixture::FillStore(f.store, TConfig{}, 20, true, testing::SystemIconLibrary());
   ASSERT_TRUE(f.Start());
+  f.dock->FormShow();
   f.Rebuild();
-  const DWORD gdi = GdiObjects();
-  const DWORD user = UserObjects();
-  for (int i = 0; i < 50; ++i) f.Rebuild();
-  EXPECT_EQ(GdiObjects(), gdi);
-  EXPECT_EQ(UserObjects(), user);
+  const DWORD before = testing::CountGdiObjects();
+  ASSERT_GT(before, 0U);
+  for (int i = 0; i < 50; ++i) {
+    f.Rebuild();
+    ::RedrawWindow(f.dock->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  EXPECT_EQ(testing::CountGdiObjects(), before);
 }
 
 TEST(Dock, DroppedFileBecomesALastTileAndIsStored) {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# A first start with no store: one 48 x 48 main button at the right edge of the 1024 x 768 screen;
+# a polite close writes the whole key and the lock values.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+KEY='SoftWare\Wendor\Quaylite'
+reset_store
+if ! start_dock; then
+  check "the dock starts" false
+  finish
+fi
+check_eq "bar at the right edge, one tile" "976 0 48 48" "$(probe rect Quaylite)"
+check_eq "only the main button" "1" "$(probe children Quaylite | wc -l)"
+
+sleep 1
+shot="$QL_E2E_TMP/first.png"
+screenshot "$shot"
+check_eq "raised frame: white left column" "255 255 255" "$(pixel_of "$shot" 976 20)"
+check_eq "raised frame: white top row" "255 255 255" "$(pixel_of "$shot" 990 0)"
+check_eq "raised frame: black right column" "0 0 0" "$(pixel_of "$shot" 1023 20)"
+check_eq "raised frame: black bottom row" "0 0 0" "$(pixel_of "$shot" 990 47)"
+check_eq "silver tile around the icon" "192 192 192" "$(pixel_of "$shot" 979 3)"
+
+check "polite close" close_dock
+dump=$(probe regdump "$KEY")
+value() { awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $2 ":" $3 }' <<<"$dump"; }
+check_eq "Sens" "sz:D" "$(value Sens)"
+check_eq "Taille" "sz:32" "$(value Taille)"
+check_eq "PosTop" "sz:0" "$(value PosTop)"
+check_eq "exit" "sz:1" "$(value exit)"
+check_eq "Relief" "sz:1" "$(value Relief)"
+check_eq "OnTop" "sz:1" "$(value OnTop)"
+check_eq "cfdel" "sz:1" "$(value cfdel)"
+check_eq "ShowName" "sz:0" "$(value ShowName)"
+check_eq "Couleur is 4 bytes of silver" "binary:c0c0c000" "$(value Couleur)"
+check_eq "HotKey empty" "sz:" "$(value HotKey)"
+check_eq "no buttons" "" "$(value BtnApp1)"
+# 34 options plus "exit": the whole key.
+check_eq "number of values" "35" "$(wc -l <<<"$dump")"
+
+lock=$(probe regdump 'RemoteAccess\Windows')
+check_eq "lock disabled" "Provider	sz	0" "$(grep -i '^Provider' <<<"$lock")"
+check_eq "empty password stored" "Init	binary	" "$(grep -i '^Init' <<<"$lock")"
+finish
