@@ -66,6 +66,7 @@ TKovaBtn::~TKovaBtn() {
 
 bool TKovaBtn::Create(HWND parent, int x, int y, int width, int height, Hints* hints) {
   if (!RegisterClassOnce(kClassName, CS_DBLCLKS)) return false;
+  Destroy();  // a window made before leaves its hint with the hints it was made with
   hints_ = hints;
   left_ = x;
   top_ = y;

@@ -634,6 +634,20 @@ TEST_F(KovaBtnTest, PaintCopiesTheComposedTileAndAnInvisibleButtonPaintsNothing)
   EXPECT_TRUE(::IsWindowVisible(b->hwnd()));
 }
 
+TEST_F(KovaBtnTest, WindowShowsTheComposedTileAfterAPaint) {
+  auto b = Make(64, 64);
+  b->SetColor(kTile);
+  b->SetGroupe(TGroupeState::gRight);
+  b->SetCaption("Go");
+  ::RedrawWindow(b->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ql::test::Surface s(64, 64, RGB(7, 7, 7));
+  {
+    ql::win::WindowDc dc(b->hwnd());
+    ::BitBlt(s.dc(), 0, 0, 64, 64, dc.get(), 0, 0, SRCCOPY);
+  }
+  EXPECT_TRUE(ShowsAt(ReadPixels(s.bitmap()), 0, 0, ReadPixels(b->Compose().get())));
+}
+
 TEST_F(KovaBtnTest, EraseBackgroundIsAnsweredWithoutErasing) {
   auto b = Make(64, 64);
   ql::test::Surface s(64, 64, RGB(7, 7, 7));
