@@ -93,6 +93,12 @@ void TKovaBtn::SetIconIndex(std::int32_t index) {
   ReloadIcon();
 }
 
+void TKovaBtn::SetIconSource(std::string path, std::int32_t index) {
+  iconPath_ = std::move(path);
+  iconIndex_ = index;
+  ReloadIcon();
+}
+
 void TKovaBtn::SetIconSize(std::int32_t size) {
   iconSize_ = size;
   if (autoSize_) {

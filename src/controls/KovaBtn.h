@@ -44,6 +44,8 @@ class TKovaBtn : public win::Window {
   const std::string& IconPath() const { return iconPath_; }
   // A different index loads the icon again; an equal one does nothing.
   void SetIconIndex(std::int32_t index);
+  // Both at once, with one icon load (as setting the path, then the index, ends).
+  void SetIconSource(std::string path, std::int32_t index);
   std::int32_t IconIndex() const { return iconIndex_; }
   // With AutoSize, resizes the button to the icon (and caption); always loads the icon again.
   void SetIconSize(std::int32_t size);

@@ -28,8 +28,7 @@ int TBarreBranche::CreeBarreBranche(const TBouton* group, const BranchStyle& sty
     if (!btn->Create(hwnd(), column ? 0 : q, column ? q : 0, style.side, style.side, style.hints)) continue;
     btn->SetAutoSize(false);
     btn->SetIconSize(cfg.Taille);
-    btn->SetIconPath(m->IconPath);
-    btn->SetIconIndex(m->IconIndex);
+    btn->SetIconSource(m->IconPath, m->IconIndex);
     btn->SetColor(cfg.Couleur);
     btn->SetBorder(cfg.Relief);
     btn->SetTag(m->Numero);

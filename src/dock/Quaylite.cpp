@@ -168,7 +168,7 @@ void TQuaylite::DessineBarre() {
   const int side = mainBtn_.Width();
 
   boutons_.RenumBtn(nullptr);
-  BrancheOuverte = "0";
+  BrancheOuverte.assign(1, '0');  // (assigning a literal trips a false GCC 12 -Wrestrict)
   const Edge edge = EdgeOf(cfg_.Sens);
   const std::vector<TBouton*> bar = boutons_.MainBar();
   const BarPlacement place =
@@ -200,8 +200,7 @@ void TQuaylite::DessineBarre() {
       btn.SetHint(rec.BtnApp);
       btn.SetShowDots(false);
     } else {
-      btn.SetIconIndex(rec.IconIndex);
-      btn.SetIconPath(rec.IconPath);
+      btn.SetIconSource(rec.IconPath, rec.IconIndex);
       btn.SetHint(rec.NomApp);
       btn.SetCaption(cfg_.ShowName ? rec.NomApp : std::string());
       btn.SetShowDots(cfg_.ShowDots);
