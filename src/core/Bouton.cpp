@@ -86,15 +86,29 @@ void ButtonList::DisposeBranchePtr(std::int32_t numero) {
 
 void ButtonList::DisposeBouton(TBouton* record, bool withBranch) {
   if (record == nullptr || record == tete_.get()) return;
-  if (withBranch) {
-    DisposeBranchePtr(record->Numero);
-  }
-  if (BoutonSource == record) BoutonSource = nullptr;
-  if (BoutonCible == record) BoutonCible = nullptr;
   TBouton* prev = record->Precedent;
+  // A member hangs on the Branche link of the record before it; its own Branche is the next
+  // member, not a branch of its own.
+  const bool member = prev != nullptr && prev->Branche.get() == record;
+  if (withBranch && !member) {
+    // The record's own members, last first. Taken from the record itself rather than looked up
+    // by number, which may be stale between an append and the next RenumBtn.
+    std::vector<TBouton*> members = Members(*record);
+    for (auto it = members.rbegin(); it != members.rend(); ++it) DisposeBouton(*it, false);
+  }
+  // The shared pointers must not outlive what they name: the record and, for a main-bar record
+  // that still has members, those members, which go with it.
+  auto forget = [this](const TBouton* gone) {
+    if (BoutonSource == gone) BoutonSource = nullptr;
+    if (BoutonCible == gone) BoutonCible = nullptr;
+  };
+  forget(record);
+  if (!member) {
+    for (const TBouton* m = record->Branche.get(); m != nullptr; m = m->Branche.get()) forget(m);
+  }
   if (prev == nullptr) return;  // not linked: nothing owns it here
-  if (prev->Branche.get() == record) {
-    // A member: the previous member (or the group) takes over the rest of the chain.
+  if (member) {
+    // The previous member (or the group) takes over the rest of the chain.
     std::unique_ptr<TBouton> owned = std::move(prev->Branche);
     prev->Branche = std::move(owned->Branche);
     if (prev->Branche) prev->Branche->Precedent = prev;

@@ -13,7 +13,9 @@
 
 namespace ql {
 
-// Writes one record's entry under its Numero (member form for a member).
+// Writes one record's entry under its Numero (member form for a member). "BtnApp"+N goes last,
+// so that a new entry becomes readable only once it is complete; a "Texture"+N left from
+// another record is removed when this one has none.
 void WriteButtonEntry(StoreKey& key, const TBouton& record);
 
 // "target,BtnApp12-" -> ("target", 12); nothing when the value has no member suffix.
@@ -34,8 +36,10 @@ IconRef ParseIcone(std::string_view value);
 void LitBaseRegistre(KeyValueStore& store, ButtonList& list);
 
 // Rewrites the dock key from the options and the list, renumbering the records. The key ends
-// holding exactly what is written (stale entries and "exit" go), but nothing is removed before
-// every new value is in place, so an interruption never leaves fewer buttons than before.
+// holding exactly what is written (stale entries and "exit" go). The key is never deleted and
+// entries are never overwritten while they are the only readable copy of a button: a crash at
+// any point leaves a key from which either every button of before or every button of the new
+// list reads back (possibly with extra copies), and each option at its old or its new value.
 void EcritBaseRegistre(KeyValueStore& store, const TConfig& cfg, std::int32_t posTop, ButtonList& list);
 
 }  // namespace ql

@@ -47,9 +47,11 @@ std::string Latin1Bytes(std::string_view utf8) {
     auto c = static_cast<std::uint8_t>(utf8[i]);
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
-    } else if ((c & 0xE0U) == 0xC0U && i + 1 < utf8.size()) {
+    } else if ((c == 0xC2U || c == 0xC3U) && i + 1 < utf8.size() &&
+               (static_cast<std::uint8_t>(utf8[i + 1]) & 0xC0U) == 0x80U) {
+      // U+0080 to U+00FF: the only two-byte forms of a character below 256.
       auto next = static_cast<std::uint8_t>(utf8[i + 1]);
-      out.push_back(static_cast<char>(((c & 0x1FU) << 6) | (next & 0x3FU)));
+      out.push_back(static_cast<char>(((c & 0x03U) << 6) | (next & 0x3FU)));
       ++i;
     } else {
       out.push_back('?');  // beyond 255: cannot have been a scrambled byte
@@ -104,6 +106,7 @@ bool LitConfig(KeyValueStore& store, TConfig& cfg) {
     fresh.PosTop = ReadNumber(k, "PosTop", 0);
     fresh.Sens = ReadText(k, "Sens", "D");
     fresh.Taille = ReadNumber(k, "Taille", 32);
+    if (fresh.Taille <= 0) fresh.Taille = 32;  // no tile can be drawn at that size
     fresh.TaskBar = ReadBool(k, "TaskBar", false);
   }
   if (auto lock = store.Open(kLockKey, false)) {
