@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "DockFixture.h"
@@ -27,6 +28,9 @@ int main() {
   ql::testing::DockFixture f;
   ql::testing::DockFixture::FillStore(f.store, ql::TConfig{}, 100, false, ql::testing::SystemIconLibrary());
   if (!f.Start()) return 1;
+  if (std::getenv("QL_BENCH_NOICON") != nullptr) {
+    for (ql::TBouton* b : f.dock->Boutons().MainBar()) b->IconPath.clear();
+  }
   f.dock->FormShow();
   // The thread clock ticks coarsely: CPU time is taken over all the rebuilds, wall time per rebuild.
   constexpr int kRuns = 30;

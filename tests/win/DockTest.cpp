@@ -4,6 +4,8 @@
 
 #include "DockFixture.h"
 #include "GdiCount.h"
+
+#include <shlobj.h>
 #include "core/ConfigStore.h"
 
 namespace ql {
