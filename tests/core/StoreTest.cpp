@@ -210,7 +210,7 @@ TEST(LitConfig, EveryFieldSurvivesARoundTrip) {
       {"Provider", [](TConfig& c) { c.Provider = true; }},
       {"StartLock", [](TConfig& c) { c.StartLock = true; }},
       {"SingleClick", [](TConfig& c) { c.SingleClick = true; }},
-      {"Sens", [](TConfig& c) { c.Sens = "H"; }},
+      {"Sens", [](TConfig& c) { c.Sens.assign(1, 'H'); }},  // (GCC 12 warns wrongly on = "H")
       {"MotDePasse", [](TConfig& c) { c.MotDePasse = "Top Secret"; }},
       {"OpenW", [](TConfig& c) { c.OpenW = "open.wav"; }},
       {"CloseW", [](TConfig& c) { c.CloseW = "close.wav"; }},
