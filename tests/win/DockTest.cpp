@@ -58,7 +58,7 @@ TEST(Dock, BranchSlidesOutBesideTheGroupAndBack) {
   f.dock->FormShow();
   TBouton* group = f.dock->Boutons().GetBranchePtr(1);
   ASSERT_NE(group, nullptr);
-  BranchStyle style{&f.config, f.dock->TileSide(), nullptr, nullptr, nullptr};
+  BranchStyle style{&f.config, f.dock->TileSide(), nullptr, nullptr};
   const int count = f.branch.CreeBarreBranche(group, style);
   ASSERT_EQ(count, 2);
   f.dock->AfficheBarreBranche(true, group, count);
