@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "DockFixture.h"
-#include "GdiCount.h"
+#include "PixelSurface.h"
 
 #include <shlobj.h>
 #include "core/ConfigStore.h"
@@ -81,13 +81,13 @@ TEST(Dock, RebuildsLeakNoGdiOrUserObjects) {
   ASSERT_TRUE(f.Start());
   f.dock->FormShow();
   f.Rebuild();
-  const DWORD before = testing::CountGdiObjects();
+  const std::uint32_t before = test::GdiObjects();
   ASSERT_GT(before, 0U);
   for (int i = 0; i < 50; ++i) {
     f.Rebuild();
     ::RedrawWindow(f.dock->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
-  EXPECT_EQ(testing::CountGdiObjects(), before);
+  EXPECT_EQ(test::GdiObjects(), before);
 }
 
 TEST(Dock, DroppedFileBecomesALastTileAndIsStored) {
