@@ -10,6 +10,9 @@
 namespace ql {
 
 namespace {
+// Posted to itself by Create: sink again once the siblings created after it exist.
+constexpr UINT kSinkMessage = WM_APP + 0x4B47;
+
 void FrameRect(win::Canvas& canvas, const ThemedRect& r, COLORREF colour) {
   win::Brush brush(::CreateSolidBrush(colour));
   const RECT rect{r.left, r.top, r.right, r.bottom};
@@ -31,9 +34,15 @@ bool TKovaGrpBox::Create(HWND parent, int x, int y, int width, int height, std::
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)))) {
     return false;
   }
-  // Under every sibling, whenever it is made: the controls over it paint on top of it.
-  ::SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SinkToBottom();
+  ::PostMessageW(hwnd(), kSinkMessage, 0, 0);
   return true;
+}
+
+void TKovaGrpBox::SinkToBottom() const {
+  if (hwnd() == nullptr || ::GetWindow(hwnd(), GW_HWNDNEXT) == nullptr) return;
+  // The siblings it uncovers are invalidated and paint over it.
+  ::SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TKovaGrpBox::SetCaption(std::string caption) {
@@ -95,6 +104,9 @@ LRESULT TKovaGrpBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Repaint();  // the frame follows the size
       break;
+    case kSinkMessage:
+      SinkToBottom();
+      return 0;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     case WM_GETDLGCODE:

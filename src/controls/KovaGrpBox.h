@@ -1,8 +1,12 @@
 // TKovaGrpBox, the themed group box of the dialogs: an etched frame with a caption centred at its
-// top. It is not the parent of the controls shown inside it: it is their sibling, kept at the
-// bottom of the z-order (Create puts it there), and every control is WS_CLIPSIBLINGS, so the
-// controls created over it stay on top and the dialog keeps their notifications. The mouse passes
-// through it; it never takes the focus.
+// top. It is not the parent of the controls shown inside it but their sibling, kept at the bottom
+// of the z-order, so the controls over it (every one WS_CLIPSIBLINGS) paint on top of it and the
+// dialog keeps their notifications. The mouse passes through it; it never takes the focus.
+//
+// A new child window goes to the bottom of the z-order (that is what makes the tab order the order
+// of creation), so the controls a dialog creates after its group box would end up under it. The
+// group box therefore sinks to the bottom when it is created and once more when the code that
+// created it returns to the message loop (a posted message); SinkToBottom does it at once.
 #pragma once
 
 #include <string>
@@ -30,6 +34,9 @@ class TKovaGrpBox : public win::Window {
   // Behind the caption (and the rest of the face); the button face colour by default.
   void SetColor(COLORREF color);
   COLORREF Color() const { return color_; }
+  // Moves the group box under every sibling now.
+  void SinkToBottom() const;
+
   // Stored only: the face is always drawn in the default dialog font ("MS Sans Serif" 8 points).
   void SetFont(HFONT font) { font_ = font; }
   HFONT Font() const { return font_; }
