@@ -1012,4 +1012,38 @@ TEST_F(ComboTest, OnChangeMayDestroyTheControl) {
   EXPECT_EQ(combo_.ItemSel(), 1);
 }
 
+// --- Resources ----------------------------------------------------------------------------------
+
+void MakePaintDestroy(HWND form) {
+  TKovaGrpBox g;
+  g.Create(form, 5, 5, 300, 200, " Options ");
+  TKovaCheckBox c;
+  c.Create(form, 1, 20, 30, 97, 17, "&Check");
+  c.SetChecked(true);
+  TKovaRadioBtn r;
+  r.Create(form, 2, 20, 60, 97, 17, "&Radio");
+  r.SetChecked(true);
+  TKovaComboBox k;
+  k.Create(form, 3, 20, 90, 121);
+  k.SetElements({"one", "two"});
+  ::SetFocus(c.hwnd());
+  ::RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ql::test::Surface s(103, 21);
+  DRAWITEMSTRUCT di{};
+  di.CtlType = ODT_MENU;
+  di.itemData = 0;
+  di.rcItem = RECT{0, 0, 103, 21};
+  di.hDC = s.dc();
+  ::SendMessageW(k.hwnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di));
+  Pump();
+}
+
+TEST_F(ThemedControlsTest, GdiObjectCountStaysFlatAcrossCreatePaintDestroyCycles) {
+  for (int i = 0; i < 3; ++i) MakePaintDestroy(form());  // warm-up: the font system's caches
+  const std::uint32_t before = ql::test::GdiObjects();
+  ASSERT_GT(before, 0U);
+  for (int i = 0; i < 30; ++i) MakePaintDestroy(form());
+  EXPECT_EQ(ql::test::GdiObjects(), before);
+}
+
 }  // namespace
