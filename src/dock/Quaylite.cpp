@@ -521,7 +521,8 @@ void TQuaylite::RunApp(std::int32_t numero) {
   const std::wstring dir = win::Widen(cmd.directory);
   SHELLEXECUTEINFOW sei{};
   sei.cbSize = sizeof sei;
-  sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // A failed launch stays silent: no error box from the shell.
+  sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   sei.lpFile = target.c_str();
   sei.lpParameters = params.empty() ? nullptr : params.c_str();
   sei.lpDirectory = dir.empty() ? nullptr : dir.c_str();

@@ -163,3 +163,46 @@ TEST(DockMenu, DeletingAButtonKeepsTheOthers) {
 
 }  // namespace
 }  // namespace ql
+
+namespace ql {
+namespace {
+
+TEST(DockLaunch, DernierLanceFollowsTheLastLaunchAndResetsOnFailure) {
+  testing::DockFixture f;
+  ASSERT_TRUE(f.Start());
+  f.dock->Boutons().Append(ButtonData{"Exit", "C:\\windows\\system32\\cmd.exe|/c exit", "", "", 0});
+  f.dock->Boutons().Append(ButtonData{"Missing", "C:\\no\\such\\program.exe|x", "", "", 0});
+  f.Rebuild();
+  f.dock->RunApp(1);
+  EXPECT_EQ(f.dock->DernierLance, 1);
+  f.dock->RunApp(2);
+  EXPECT_EQ(f.dock->DernierLance, 72360);
+  f.dock->RunApp(1);
+  f.dock->RunApp(7);  // no such tile: nothing happens
+  EXPECT_EQ(f.dock->DernierLance, 1);
+}
+
+TEST(DockDrag, ExchangedTilesSwapPlacesAndTagsWithoutARebuild) {
+  testing::DockFixture f;
+  testing::DockFixture::FillStore(f.store, TConfig{}, 3, false, "notepad.exe");
+  ASSERT_TRUE(f.Start());
+  TKovaBtn* first = f.dock->GetBtn(1);
+  TKovaBtn* third = f.dock->GetBtn(3);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(third, nullptr);
+  const int side = f.dock->TileSide();
+  f.dock->BtnAppDragDrop(1, 3);
+  // The same controls, each showing what it showed, at the other's place and number.
+  EXPECT_EQ(first->Top(), 3 * side);
+  EXPECT_EQ(first->Tag(), 3);
+  EXPECT_EQ(third->Top(), side);
+  EXPECT_EQ(third->Tag(), 1);
+  EXPECT_EQ(first->Hint(), "Button 0");
+  EXPECT_EQ(f.dock->Boutons().FindPtr(3)->NomApp, "Button 0");
+  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
+  EXPECT_EQ(key->ReadString("NomApp1").value_or(""), "Button 2");
+  EXPECT_EQ(key->ReadString("NomApp3").value_or(""), "Button 0");
+}
+
+}  // namespace
+}  // namespace ql
