@@ -40,8 +40,13 @@ trap ql_stop_all EXIT
 if ql_start_xvfb && ql_start_wine; then
   if cmake --preset windows >"$logs/windows-configure.log" 2>&1 &&
      cmake --build --preset windows >"$logs/windows-build.log" 2>&1; then
-    ctest --preset windows 2>&1 </dev/null | tee "$logs/windows-ctest.log" | grep -E 'Test +#|tests passed|BENCH|\*\*\*'
+    ctest --preset windows 2>&1 </dev/null | tee "$logs/windows-ctest.log" | grep -E 'Test +#|tests passed|\*\*\*'
     count "$logs/windows-ctest.log"
+    echo "== benchmarks"
+    grep -h '^BENCH' "$QL_ROOT/build/windows/Testing/Temporary/LastTest.log" || echo "(no benchmark figures)"
+    echo "== end-to-end checks"
+    grep -hE '^[a-z_]+: [0-9]+ passed, [0-9]+ failed' "$QL_ROOT/build/windows/Testing/Temporary/LastTest.log" |
+      sed 's/^/   /' || true
   else
     echo "windows build failed (see $logs)"; tail -n 30 "$logs/windows-build.log"; failed=$((failed + 1))
   fi
@@ -50,5 +55,5 @@ else
 fi
 
 echo
-echo "Quaylite tests: $passed passed, $failed failed"
+echo "Quaylite: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

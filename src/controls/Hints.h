@@ -1,11 +1,19 @@
 // The hints of one top-level window: a single tooltip control that shows the hint of whichever
-// child window the mouse rests on. Each tool is the child window itself (TTF_IDISHWND) and the
-// tooltip watches its mouse messages (TTF_SUBCLASS). Shown after 250 ms, hidden after 1000 ms, on
-// a silver background.
+// child window or tile the mouse rests on. A child window is a tool of its own (TTF_IDISHWND) and
+// the tooltip watches its mouse messages (TTF_SUBCLASS). A windowless tile is a rectangle tool of
+// the window it is drawn on, named by a number; that window hands its mouse messages over with
+// Relay (a TileHost does). Shown after 250 ms, hidden after 1000 ms, on a silver background.
+//
+// Why rectangle tools do not subclass: adding a subclassing tool costs the window property calls
+// of SetWindowSubclass, most of the cost of building a bar of tiles under Wine, and when one of
+// several subclassing tools of a window is deleted, Wine's tooltip stops watching the window for
+// all of them.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "win/Handles.h"
 
@@ -33,9 +41,22 @@ class Hints {
   bool Has(HWND tool) const;
   std::string Text(HWND tool) const;
 
+  // Rectangle tools: tool `id` of `window` covers `rect` (client coordinates of `window`) and has
+  // the hint `text`; with !show or an empty text it has none.
+  void SetRect(HWND window, UINT_PTR id, const RECT& rect, std::string_view text, bool show);
+  // Moves the rectangle of an existing tool (nothing when it has no hint).
+  void MoveRect(HWND window, UINT_PTR id, const RECT& rect);
+  void Remove(HWND window, UINT_PTR id);
+  bool Has(HWND window, UINT_PTR id) const;
+  std::string Text(HWND window, UINT_PTR id) const;
+  // A mouse message of a window with rectangle tools (any other message is ignored).
+  void Relay(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const;
+
  private:
   win::OwnedWindow tip_;
   HWND owner_ = nullptr;
+  // The rectangle tools there are.
+  std::vector<std::pair<HWND, UINT_PTR>> rectTools_;
 };
 
 }  // namespace ql

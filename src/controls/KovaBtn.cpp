@@ -2,9 +2,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "controls/Hints.h"
+#include "controls/IconCache.h"
+#include "controls/TileHost.h"
 #include "taskbar/Drawing.h"
 #include "win/Canvas.h"
 #include "win/Utf.h"
@@ -29,6 +32,16 @@ int DefaultFontTextHeight(win::Canvas& canvas, const std::string& text) {
   canvas.UseDefaultFont();
   return canvas.TextHeight(text);
 }
+
+// The screen's resolution does not change while the program runs: it is read once, not for every
+// new button.
+int ScreenPixelsForPoints(int points) {
+  static const int dpi = [] {
+    win::WindowDc screen(nullptr);
+    return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+  }();
+  return ::MulDiv(points, dpi, 72);
+}
 }  // namespace
 
 win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t size) {
@@ -41,7 +54,8 @@ win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t
   }
   if (source == IconSource::Extract) {
     // One icon pair; the large one, or the small one up to 16 pixels. The handles count only
-    // when the call says it extracted something (Wine leaves junk in them otherwise).
+    // when the call says it extracted something (Wine leaves junk in them otherwise). Both are
+    // asked for: asked alone, Wine's small icon is another picture.
     HICON largeHandle = nullptr;
     HICON smallHandle = nullptr;
     const UINT got = ::ExtractIconExW(wide.c_str(), index, &largeHandle, &smallHandle, 1);
@@ -54,33 +68,56 @@ win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t
   return ShellIcon(wide, size);
 }
 
-TKovaBtn::TKovaBtn() {
-  win::WindowDc screen(nullptr);
-  font_ = win::CreateFontPoints(screen.get(), L"small", 7);
+win::Bitmap CopyPicture(HBITMAP picture) {
+  BITMAP bm{};
+  if (::GetObjectW(picture, sizeof bm, &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0) return {};
+  const int height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = bm.bmWidth;
+  bi.bmiHeader.biHeight = height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  win::Bitmap copy(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::MemoryDc dc(::CreateCompatibleDC(nullptr));
+  if (copy && dc &&
+      ::GetDIBits(dc.get(), picture, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS) == height) {
+    return copy;
+  }
+  return win::Bitmap(static_cast<HBITMAP>(::CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-TKovaBtn::~TKovaBtn() {
-  // Here, not in the base: WM_DESTROY must still reach this class (it removes the hint).
-  Destroy();
-}
+TKovaBtn::TKovaBtn() { font_ = win::CreateFontPixels(L"small", ScreenPixelsForPoints(7)); }
 
-bool TKovaBtn::Create(HWND parent, int x, int y, int width, int height, Hints* hints) {
-  if (!RegisterClassOnce(kClassName, CS_DBLCLKS)) return false;
-  Destroy();  // a window made before leaves its hint with the hints it was made with
-  hints_ = hints;
+TKovaBtn::~TKovaBtn() { Leave(); }
+
+bool TKovaBtn::Create(TileHost& host, int x, int y, int width, int height) {
+  Leave();
+  if (host.hwnd() == nullptr) return false;
   left_ = x;
   top_ = y;
   width_ = width;
   height_ = height;
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  if (visible_) style |= WS_VISIBLE;
-  if (!enabled_) style |= WS_DISABLED;
-  const std::wstring title = win::Widen(caption_);
-  if (!Window::Create(0, kClassName, title.c_str(), style, x, y, width, height, parent, nullptr))
-    return false;
+  host_ = &host;
+  id_ = host.Add(this);
   UpdateHint();
+  Repaint();
   return true;
 }
+
+void TKovaBtn::Leave() {
+  if (host_ == nullptr) return;
+  RemoveHint();
+  const RECT r = BoundsRect();
+  if (visible_) Invalidate(r);
+  host_->Remove(this);
+  host_ = nullptr;
+  id_ = 0;
+}
+
+HWND TKovaBtn::ParentWindow() const { return host_ != nullptr ? host_->hwnd() : nullptr; }
 
 void TKovaBtn::SetIconPath(std::string path) {
   iconPath_ = std::move(path);
@@ -105,8 +142,7 @@ void TKovaBtn::SetIconSize(std::int32_t size) {
     int edge = AutoTileSize(size, false, 0);
     if (!caption_.empty()) {
       // Measured in the default canvas font, never in the button's own font.
-      win::WindowDc screen(nullptr);
-      win::MemoryDc mem(::CreateCompatibleDC(screen.get()));
+      win::MemoryDc mem(::CreateCompatibleDC(nullptr));
       win::Canvas canvas(mem.get());
       edge = AutoTileSize(size, true, DefaultFontTextHeight(canvas, caption_));
     }
@@ -139,11 +175,13 @@ void TKovaBtn::SetGroupe(TGroupeState groupe) {
 }
 
 void TKovaBtn::SetTexture(HBITMAP texture) {
-  if (texture != nullptr && texture == texture_.get()) return;
+  if (texture != nullptr && texture == Texture()) return;
   if (texture == nullptr) {
     texture_.reset();
+  } else if (host_ != nullptr) {
+    texture_ = host_->ShareTexture(texture);
   } else {
-    texture_.reset(static_cast<HBITMAP>(::CopyImage(texture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    texture_ = std::make_shared<const win::Bitmap>(CopyPicture(texture));
   }
   Repaint();
 }
@@ -151,7 +189,6 @@ void TKovaBtn::SetTexture(HBITMAP texture) {
 void TKovaBtn::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
-  if (hwnd() != nullptr) ::SetWindowTextW(hwnd(), win::Widen(caption_).c_str());
   Repaint();
 }
 
@@ -168,21 +205,32 @@ void TKovaBtn::SetShowHint(bool showHint) {
 void TKovaBtn::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
-  if (hwnd() != nullptr) ::EnableWindow(hwnd(), enabled ? TRUE : FALSE);
+  if (!enabled_ && host_ != nullptr) host_->Forget(this);
+  UpdateHint();
   Repaint();
 }
 
 void TKovaBtn::SetVisible(bool visible) {
+  if (visible == visible_) return;
   visible_ = visible;
-  if (hwnd() != nullptr) ::ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  if (!visible_ && host_ != nullptr) host_->Forget(this);
+  UpdateHint();
+  Invalidate(BoundsRect());  // shows the tile, or what lies under it
 }
 
 void TKovaBtn::SetBounds(int x, int y, int width, int height) {
+  const RECT before = BoundsRect();
   left_ = x;
   top_ = y;
   width_ = width;
   height_ = height;
-  if (hwnd() != nullptr) ::MoveWindow(hwnd(), x, y, width, height, TRUE);
+  const RECT after = BoundsRect();
+  if (::EqualRect(&before, &after) != FALSE) return;
+  if (visible_) {
+    Invalidate(before);
+    Invalidate(after);
+  }
+  if (hasHintTool_) host_->hints()->MoveRect(host_->hwnd(), id_, after);
 }
 
 void TKovaBtn::SetFont(std::wstring face, int pixelHeight) {
@@ -193,11 +241,19 @@ void TKovaBtn::SetFont(std::wstring face, int pixelHeight) {
 }
 
 void TKovaBtn::ReloadIcon() {
-  // The button keeps one icon at a time: the one it replaces is destroyed here. With an empty
-  // path the icon stays but is not drawn.
-  if (!iconPath_.empty()) icon_ = LoadPathIcon(iconPath_, iconIndex_, iconSize_);
+  // The button holds one icon at a time: the one it replaces is destroyed here, unless the host's
+  // cache keeps it. With an empty path the icon stays but is not drawn.
+  if (!iconPath_.empty()) {
+    IconCache* cache = host_ != nullptr ? host_->icons() : nullptr;
+    if (cache != nullptr) {
+      icon_ = cache->Load(iconPath_, iconIndex_, iconSize_);
+    } else {
+      icon_.reset();  // before loading: never two icons of this button alive at once
+      icon_ = std::make_shared<const win::Icon>(LoadPathIcon(iconPath_, iconIndex_, iconSize_));
+    }
+  }
   Repaint();
-  if (icon_) return;
+  if (icon_ && *icon_) return;
   // Nothing loaded: fall back to index 999 once (for a program file, the shell's icon of it).
   if (iconIndex_ != kNoIndex) {
     iconIndex_ = kNoIndex;
@@ -206,85 +262,154 @@ void TKovaBtn::ReloadIcon() {
 }
 
 void TKovaBtn::Repaint() {
-  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+  if (visible_) Invalidate(BoundsRect());
+}
+
+void TKovaBtn::Invalidate(const RECT& rect) {
+  if (host_ != nullptr) host_->Invalidate(rect);
 }
 
 void TKovaBtn::UpdateHint() {
-  if (hints_ != nullptr && hwnd() != nullptr) hints_->Set(hwnd(), hint_, showHint_);
+  if (host_ == nullptr || host_->hints() == nullptr) return;
+  // A hidden or disabled tile gets no mouse, so it shows no hint either.
+  const bool show = showHint_ && !hint_.empty() && visible_ && enabled_;
+  if (!show) {
+    RemoveHint();
+    return;
+  }
+  host_->hints()->SetRect(host_->hwnd(), id_, BoundsRect(), hint_, true);
+  hasHintTool_ = true;
 }
 
+void TKovaBtn::RemoveHint() {
+  if (!hasHintTool_) return;
+  hasHintTool_ = false;
+  if (host_ != nullptr && host_->hints() != nullptr) host_->hints()->Remove(host_->hwnd(), id_);
+}
+
+namespace {
+// A top-down 32-bit DIB section of width x height selected into its own memory DC.
+class Surface {
+ public:
+  Surface(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(::CreateCompatibleDC(nullptr));
+    if (bitmap_ && dc_) old_ = ::SelectObject(dc_.get(), bitmap_.get());
+  }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+  ~Surface() {
+    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
+  }
+  explicit operator bool() const { return old_ != nullptr; }
+  HDC dc() const { return dc_.get(); }
+  // Gives the bitmap away, out of the DC.
+  win::Bitmap Release() {
+    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
+    old_ = nullptr;
+    return std::move(bitmap_);
+  }
+
+ private:
+  win::Bitmap bitmap_;
+  win::MemoryDc dc_;
+  HGDIOBJ old_ = nullptr;
+};
+}  // namespace
+
 win::Bitmap TKovaBtn::Compose() const {
+  Surface surface(width_, height_);
+  if (!surface) return {};
+  Draw(surface.dc());
+  ::GdiFlush();
+  return surface.Release();
+}
+
+void TKovaBtn::Draw(HDC mem) const {
   const int w = width_;
   const int h = height_;
-  if (w <= 0 || h <= 0) return {};
-  win::WindowDc screen(nullptr);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  win::Bitmap tile(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  win::MemoryDc mem(::CreateCompatibleDC(screen.get()));
-  if (!tile || !mem) return {};
-  {
-    win::SelectGuard select(mem.get(), tile.get());
-    win::Canvas canvas(mem.get());
+  win::Canvas canvas(mem);
 
-    DrawBackground(canvas, w, h, color_, texture_.get(), border_);
+  DrawBackground(canvas, w, h, color_, Texture(), border_);
 
-    if (HasIcon()) {
-      const TilePoint at = IconOrigin(w, h, iconSize_);
-      ::DrawIconEx(mem.get(), at.x, at.y, icon_.get(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
-    }
+  if (HasIcon()) {
+    const TilePoint at = IconOrigin(w, h, iconSize_);
+    ::DrawIconEx(mem, at.x, at.y, Icon(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+  }
 
-    if (HasGroupDots(groupe_, showDots_)) {
-      const GroupDots dots = DotsLayout(groupe_, w, h, DefaultFontTextHeight(canvas, caption_));
-      for (int k = 0; k < GroupDots::kCount; ++k) {
-        for (int row = 0; row < 2; ++row) {
-          for (int dx = 0; dx < GroupDots::kDotWidth; ++dx) {
-            canvas.SetPixel(dots.x0 + k * GroupDots::kStep + dx, dots.yd - 1 + row,
-                            DotPixelIsWhite(dx, row) ? kWhite : kBlack);
-          }
+  if (HasGroupDots(groupe_, showDots_)) {
+    const GroupDots dots = DotsLayout(groupe_, w, h, DefaultFontTextHeight(canvas, caption_));
+    for (int k = 0; k < GroupDots::kCount; ++k) {
+      for (int row = 0; row < 2; ++row) {
+        for (int dx = 0; dx < GroupDots::kDotWidth; ++dx) {
+          canvas.SetPixel(dots.x0 + k * GroupDots::kStep + dx, dots.yd - 1 + row,
+                          DotPixelIsWhite(dx, row) ? kWhite : kBlack);
         }
       }
     }
-
-    canvas.SetFont(font_.get());
-    canvas.SetTextColor(kWhite);
-    const LabelLayout label = CaptionLayout(w, h, canvas.TextWidth(caption_), canvas.TextHeight(caption_));
-    if (!caption_.empty()) {
-      DrawSunkenBox(canvas, label.stripLeft, label.stripTop, label.stripWidth, label.stripHeight,
-                    GetRValue(kLabelColor), GetGValue(kLabelColor), GetBValue(kLabelColor));
-    }
-    canvas.SetBrushClear();
-    if (!enabled_) {
-      // Embossed: a white shadow one pixel right and below, the caption in grey over it.
-      canvas.TextOut(label.Shadow().x, label.Shadow().y, caption_);
-      canvas.SetTextColor(kDisabledText);
-    }
-    canvas.TextOut(label.Text().x, label.Text().y, caption_);
   }
-  ::GdiFlush();
-  return tile;
+
+  // An empty caption shows nothing: no strip and no text to measure or draw.
+  if (caption_.empty()) return;
+  canvas.SetFont(font_.get());
+  canvas.SetTextColor(kWhite);
+  const LabelLayout label = CaptionLayout(w, h, canvas.TextWidth(caption_), canvas.TextHeight(caption_));
+  DrawSunkenBox(canvas, label.stripLeft, label.stripTop, label.stripWidth, label.stripHeight,
+                GetRValue(kLabelColor), GetGValue(kLabelColor), GetBValue(kLabelColor));
+  canvas.SetBrushClear();
+  if (!enabled_) {
+    // Embossed: a white shadow one pixel right and below, the caption in grey over it.
+    canvas.TextOut(label.Shadow().x, label.Shadow().y, caption_);
+    canvas.SetTextColor(kDisabledText);
+  }
+  canvas.TextOut(label.Text().x, label.Text().y, caption_);
 }
 
-void TKovaBtn::PaintTo(HDC dc) const {
-  if (!visible_) return;
-  win::Bitmap tile = Compose();
-  if (!tile) return;
-  win::MemoryDc mem(::CreateCompatibleDC(dc));
-  if (!mem) return;
-  win::SelectGuard select(mem.get(), tile.get());
-  ::BitBlt(dc, 0, 0, width_, height_, mem.get(), 0, 0, SRCCOPY);
+void TKovaBtn::Paint(HDC dc) const {
+  const TKovaBtn* self = this;
+  PaintTiles(&self, 1, dc, BoundsRect());
 }
 
-LRESULT TKovaBtn::MouseButtonMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+void TKovaBtn::PaintTiles(const TKovaBtn* const* tiles, std::size_t count, HDC dc, const RECT& clip) {
+  // One off-screen surface for them all, as big as the biggest tile to paint: each tile is drawn
+  // on it and copied from it in one BitBlt.
+  int width = 0;
+  int height = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const TKovaBtn& tile = *tiles[i];
+    const RECT bounds = tile.BoundsRect();
+    RECT part{};
+    if (!tile.visible_ || ::IntersectRect(&part, &bounds, &clip) == FALSE) continue;
+    width = std::max(width, tile.width_);
+    height = std::max(height, tile.height_);
+  }
+  if (width == 0) return;
+  Surface surface(width, height);
+  if (!surface) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    const TKovaBtn& tile = *tiles[i];
+    const RECT bounds = tile.BoundsRect();
+    RECT part{};
+    if (!tile.visible_ || ::IntersectRect(&part, &bounds, &clip) == FALSE) continue;
+    tile.Draw(surface.dc());
+    ::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, surface.dc(),
+             part.left - tile.left_, part.top - tile.top_, SRCCOPY);
+  }
+}
+
+void TKovaBtn::MouseMessage(UINT msg, WPARAM wParam, int x, int y) {
   MouseEvent e;
-  e.x = static_cast<short>(LOWORD(lParam));
-  e.y = static_cast<short>(HIWORD(lParam));
+  e.x = x;
+  e.y = y;
   e.shift = (wParam & MK_SHIFT) != 0;
   e.ctrl = (wParam & MK_CONTROL) != 0;
   e.alt = ::GetKeyState(VK_MENU) < 0;
@@ -332,87 +457,13 @@ LRESULT TKovaBtn::MouseButtonMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
 
-  const HWND self = hwnd();
-  if (kind == Kind::Down) ::SetCapture(self);
-  if (kind == Kind::Up && !e.left && !e.right && !e.middle && ::GetCapture() == self) ::ReleaseCapture();
-
   // The handler may destroy this button: copy it first and look at `alive` before going on.
   const std::weak_ptr<int> alive = alive_;
   auto handler = kind == Kind::Down ? OnMouseDown : kind == Kind::Up ? OnMouseUp : OnMouseMove;
   if (handler) handler(*this, e);
-  if (alive.expired() || hwnd() == nullptr) return 0;
-
-  if (msg == WM_LBUTTONDBLCLK) {
-    auto dblClick = OnDblClick;
-    if (dblClick) dblClick(*this);
-    if (alive.expired() || hwnd() == nullptr) return 0;
-  }
-  // The default processing of a right button release raises WM_CONTEXTMENU.
-  return ::DefWindowProcW(self, msg, wParam, lParam);
-}
-
-LRESULT TKovaBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers the whole tile
-    case WM_PAINT: {
-      win::PaintDc paint(hwnd());
-      PaintTo(paint.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      return MouseButtonMessage(msg, wParam, lParam);
-    case WM_CONTEXTMENU: {
-      auto handler = OnContextMenu;
-      if (!handler) break;  // the default passes it on to the parent
-      POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (lParam == -1) {  // from the keyboard: the middle of the button
-        at = {width_ / 2, height_ / 2};
-        ::ClientToScreen(hwnd(), &at);
-      }
-      handler(*this, at);
-      return 0;
-    }
-    case WM_ENABLE:
-      enabled_ = wParam != 0;
-      Repaint();
-      return 0;
-    case WM_SHOWWINDOW:
-      if (lParam == 0) visible_ = wParam != 0;
-      break;
-    case WM_WINDOWPOSCHANGED: {
-      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-      if ((pos->flags & SWP_NOMOVE) == 0) {
-        left_ = pos->x;
-        top_ = pos->y;
-      }
-      if ((pos->flags & SWP_NOSIZE) == 0) {
-        width_ = pos->cx;
-        height_ = pos->cy;
-        // Dots, strip and caption depend on the size: the whole tile is drawn again.
-        Repaint();
-      }
-      break;
-    }
-    case WM_DESTROY:
-      if (hints_ != nullptr) hints_->Remove(hwnd());
-      break;
-    default:
-      break;
-  }
-  return Window::HandleMessage(msg, wParam, lParam);
+  if (alive.expired() || msg != WM_LBUTTONDBLCLK) return;
+  auto dblClick = OnDblClick;
+  if (dblClick) dblClick(*this);
 }
 
 }  // namespace ql

@@ -3,10 +3,12 @@
 // the icon loaded from a file path and index, optional group dots and an optional caption on a
 // dark strip. It has no pressed or hover look; mouse actions only go to its owner as events.
 //
-// It is a child window of its own (class "TKovaBtn"); the whole tile is composed off-screen and
-// copied in one step, and the background is never erased, so repainting does not flicker.
+// It is windowless: it lives on a TileHost and draws on the host's window, which hands it the mouse
+// messages over it. The whole tile is composed off-screen and copied in one step, so repainting
+// does not flicker; a property change invalidates only the tile's rectangle of the host window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,11 +17,10 @@
 #include "controls/Mouse.h"
 #include "core/TileGeometry.h"
 #include "win/Handles.h"
-#include "win/Window.h"
 
 namespace ql {
 
-class Hints;
+class TileHost;
 
 // Steps 2 to 4 of the button's icon loading for one path: an ".ico" file read at size x size;
 // an icon pair extracted from a program, library or icon library at `index` (the small one when
@@ -27,17 +28,30 @@ class Hints;
 // Empty when the path is empty or nothing could be read.
 win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t size);
 
-class TKovaBtn : public win::Window {
+// A copy of a picture for a button's texture: a 32-bit DIB section of the same size and colours,
+// read with GetDIBits (several times cheaper than CopyImage under Wine); CopyImage when the picture
+// cannot be read that way. Empty for no picture.
+win::Bitmap CopyPicture(HBITMAP picture);
+
+class TKovaBtn {
  public:
-  static constexpr const wchar_t* kClassName = L"TKovaBtn";
   static constexpr COLORREF kLabelColor = RGB(34, 36, 75);
 
   TKovaBtn();
-  ~TKovaBtn() override;
+  TKovaBtn(const TKovaBtn&) = delete;
+  TKovaBtn& operator=(const TKovaBtn&) = delete;
+  // Leaves the host: its hint goes and its rectangle is painted again without it.
+  ~TKovaBtn();
 
-  // WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS at (x, y, width, height) in `parent`. With `hints`,
-  // the button's hint is shown through it (the Hints must outlive the button's window).
-  bool Create(HWND parent, int x, int y, int width, int height, Hints* hints = nullptr);
+  // Puts the button on `host` at (x, y, width, height) in the client area of the host's window,
+  // leaving any host it was on; false (and on no host) when the host has no window. Its hint is
+  // shown through the host's Hints, its icon loaded through the host's IconCache when it has one.
+  bool Create(TileHost& host, int x, int y, int width, int height);
+  TileHost* Host() const { return host_; }
+  // The host's window, or nullptr.
+  HWND ParentWindow() const;
+  // The button's number on its host (the id of its hint tool); 0 when on no host.
+  UINT_PTR Id() const { return id_; }
 
   // Stores the path and loads its icon.
   void SetIconPath(std::string path);
@@ -59,10 +73,11 @@ class TKovaBtn : public win::Window {
   bool ShowDots() const { return showDots_; }
   void SetGroupe(TGroupeState groupe);
   TGroupeState Groupe() const { return groupe_; }
-  // Copies the picture (nullptr empties the texture).
+  // Copies the picture (nullptr empties the texture). The tiles of one host given the same
+  // picture share one copy, which is never drawn on (see TileHost).
   void SetTexture(HBITMAP texture);
-  bool HasTexture() const { return static_cast<bool>(texture_); }
-  HBITMAP Texture() const { return texture_.get(); }
+  bool HasTexture() const { return texture_ && *texture_; }
+  HBITMAP Texture() const { return texture_ ? texture_->get() : nullptr; }
   // Only stores the colour: the next repaint shows it.
   void SetColor(COLORREF color) { color_ = color; }
   COLORREF Color() const { return color_; }
@@ -88,32 +103,44 @@ class TKovaBtn : public win::Window {
   void SetFont(std::wstring face, int pixelHeight);
   HFONT Font() const { return font_.get(); }
 
-  // Whether an icon is shown (a path is set and its icon was loaded), and its handle (owned by
-  // the button).
-  bool HasIcon() const { return !iconPath_.empty() && static_cast<bool>(icon_); }
-  HICON Icon() const { return icon_.get(); }
+  // (Left, Top) - (Left + Width, Top + Height) in the host's client area.
+  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+
+  // Whether an icon is shown (a path is set and its icon was loaded), and its handle (held by the
+  // button, shared with the host's IconCache when there is one).
+  bool HasIcon() const { return !iconPath_.empty() && icon_ && *icon_; }
+  HICON Icon() const { return icon_ ? icon_->get() : nullptr; }
 
   // The whole tile as painted: a W x H 32-bit DIB section.
   win::Bitmap Compose() const;
+  // Draws the tile at (Left, Top) of `dc`; nothing when invisible.
+  void Paint(HDC dc) const;
 
-  // Events. A left double click reports OnMouseDown with doubleClick set, then OnDblClick. The
-  // mouse is captured while a button is held, so moves and the release outside are reported too.
-  // A handler may destroy the button.
+  // Events, with positions in the button's own coordinates. A left double click reports
+  // OnMouseDown with doubleClick set, then OnDblClick. The mouse stays with the button while a
+  // mouse button is held, so moves and the release outside are reported too. A disabled or
+  // invisible button gets none. A handler may destroy the button, or its host.
   std::function<void(TKovaBtn&, const MouseEvent&)> OnMouseDown;
   std::function<void(TKovaBtn&, const MouseEvent&)> OnMouseMove;
   std::function<void(TKovaBtn&, const MouseEvent&)> OnMouseUp;
   std::function<void(TKovaBtn&)> OnDblClick;
   std::function<void(TKovaBtn&, POINT screen)> OnContextMenu;
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
  private:
+  friend class TileHost;
+
   void ReloadIcon();
   void Repaint();
+  void Invalidate(const RECT& rect);
   void UpdateHint();
-  void PaintTo(HDC dc) const;
-  LRESULT MouseButtonMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void RemoveHint();
+  void Leave();
+  // Draws the tile at (0, 0) of a memory DC whose bitmap is at least Width x Height.
+  void Draw(HDC mem) const;
+  // Paints the visible tiles that meet `clip` (and only inside it), in this order.
+  static void PaintTiles(const TKovaBtn* const* tiles, std::size_t count, HDC dc, const RECT& clip);
+  // A mouse message from the host, at (x, y) of the button.
+  void MouseMessage(UINT msg, WPARAM wParam, int x, int y);
 
   std::string iconPath_;
   std::int32_t iconIndex_ = 999;
@@ -134,10 +161,12 @@ class TKovaBtn : public win::Window {
   int width_ = 62;
   int height_ = 62;
 
-  win::Icon icon_;
-  win::Bitmap texture_;
+  std::shared_ptr<const win::Icon> icon_;
+  std::shared_ptr<const win::Bitmap> texture_;
   win::Font font_;
-  Hints* hints_ = nullptr;
+  TileHost* host_ = nullptr;
+  UINT_PTR id_ = 0;
+  bool hasHintTool_ = false;
   // Expires with the button: lets an event dispatch notice that its handler destroyed it.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -79,7 +79,9 @@ class ButtonList {
 
   // Frees the members of the group numbered `numero` (if it is one), from the last to the first.
   void DisposeBranchePtr(std::int32_t numero);
-  // Unlinks and frees one record; with `withBranch`, its members first.
+  // Unlinks and frees one record; with `withBranch`, its members first (last to first). A
+  // main-bar record freed without the flag takes its members with it all the same. BoutonSource
+  // and BoutonCible are cleared when they name a freed record.
   void DisposeBouton(TBouton* record, bool withBranch);
   // Frees every record (the branch window is emptied by the caller first).
   void DisposeAllPtr();

@@ -106,7 +106,9 @@ bool LitConfig(KeyValueStore& store, TConfig& cfg) {
     fresh.PosTop = ReadNumber(k, "PosTop", 0);
     fresh.Sens = ReadText(k, "Sens", "D");
     fresh.Taille = ReadNumber(k, "Taille", 32);
-    if (fresh.Taille <= 0) fresh.Taille = 32;  // no tile can be drawn at that size
+    // No tile can be drawn at a size of 0 or less, and a size in the thousands would make a bar
+    // wider than any screen: such a value counts as missing.
+    if (fresh.Taille <= 0 || fresh.Taille > kMaxIconSize) fresh.Taille = 32;
     fresh.TaskBar = ReadBool(k, "TaskBar", false);
   }
   if (auto lock = store.Open(kLockKey, false)) {

@@ -11,8 +11,17 @@ win::Bitmap LoadTexture(const std::string& path) {
 }
 
 bool TBarreBranche::Create(HWND owner) {
-  return CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, -500,
-                    48, 48);
+  if (!CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP, WS_EX_TOOLWINDOW, 0, -500, 48, 48)) {
+    return false;
+  }
+  host_.Attach(hwnd(), hints_, icons_);
+  return true;
+}
+
+void TBarreBranche::SetTileServices(Hints* hints, IconCache* icons) {
+  hints_ = hints;
+  icons_ = icons;
+  if (hwnd() != nullptr) host_.Attach(hwnd(), hints_, icons_);
 }
 
 int TBarreBranche::CreeBarreBranche(const TBouton* group, const BranchStyle& style) {
@@ -25,7 +34,7 @@ int TBarreBranche::CreeBarreBranche(const TBouton* group, const BranchStyle& sty
   int q = 0;
   for (const TBouton* m : ButtonList::Members(*group)) {
     auto btn = std::make_unique<TKovaBtn>();
-    if (!btn->Create(hwnd(), column ? 0 : q, column ? q : 0, style.side, style.side, style.hints)) continue;
+    if (!btn->Create(host_, column ? 0 : q, column ? q : 0, style.side, style.side)) continue;
     btn->SetAutoSize(false);
     btn->SetIconSize(cfg.Taille);
     btn->SetIconSource(m->IconPath, m->IconIndex);
@@ -50,12 +59,21 @@ int TBarreBranche::CreeBarreBranche(const TBouton* group, const BranchStyle& sty
   return static_cast<int>(controls_.size());
 }
 
+TKovaBtn* TBarreBranche::TileAtScreen(POINT screen) const {
+  if (hwnd() == nullptr || ::WindowFromPoint(screen) != hwnd()) return nullptr;
+  ::ScreenToClient(hwnd(), &screen);
+  return host_.TileAt(screen);
+}
+
 LRESULT TBarreBranche::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT tileResult = 0;
+  if (host_.HandleMessage(msg, wParam, lParam, tileResult)) return tileResult;
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // the member tiles cover the window
     case WM_PAINT: {
       win::PaintDc dc(hwnd());
+      host_.Paint(dc.get(), dc.info().rcPaint);
       return 0;
     }
     default:

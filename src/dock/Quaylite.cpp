@@ -4,7 +4,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "core/BarEdit.h"
 #include "core/BarLayout.h"
 #include "core/ButtonStore.h"
 #include "core/ConfigStore.h"
@@ -64,12 +66,16 @@ TQuaylite::~TQuaylite() {
 
 bool TQuaylite::Create(HWND owner, TBarreBranche& branch, const win::Form* passwordDialog) {
   branch_ = &branch;
+  branch.SetTileServices(&hints_, &icons_);
   passwordDialog_ = passwordDialog;
   if (!CreateForm(owner, L"TQuaylite", kDockTitle, WS_POPUP | WS_CLIPCHILDREN, 0, kOffScreen, 0, 64, 64)) {
     return false;
   }
   hints_.Create(hwnd());
-  if (!mainBtn_.Create(hwnd(), 0, 0, 64, 64, &hints_)) return false;
+  menuBoutons_.Build();
+  menuPrincipal_.reset(::CreatePopupMenu());
+  host_.Attach(hwnd(), &hints_, &icons_);
+  if (!mainBtn_.Create(host_, 0, 0, 64, 64)) return false;
   mainBtn_.SetFont(L"small", 9);
   mainBtn_.SetIconIndex(0);
   mainBtn_.SetHint(kMainHint);
@@ -132,6 +138,7 @@ void TQuaylite::FormClose() {
   EcritBaseRegistre();
   EcritVerrou(store_, cfg_);
   EcritSortie(store_, "1");
+  menuPrincipal_.reset();
   ::DragAcceptFiles(hwnd(), FALSE);
   EffaceBarreBoutons();
   if (branch_ != nullptr) branch_->CreeBarreBranche(nullptr, BranchStyle{});
@@ -152,7 +159,10 @@ void TQuaylite::SetWindowRect(int x, int y, int w, int h, bool repaint) const {
 
 void TQuaylite::WireTile(TKovaBtn& btn) {
   btn.OnMouseDown = [this](TKovaBtn& b, const MouseEvent& e) { BtnAppMouseDown(b, e); };
+  btn.OnMouseMove = [this](TKovaBtn& b, const MouseEvent& e) { BtnAppMouseMove(b, e); };
+  btn.OnMouseUp = [this](TKovaBtn& b, const MouseEvent& e) { BtnAppMouseUp(b, e); };
   btn.OnDblClick = [this](TKovaBtn& b) { BtnAppDblClick(b); };
+  btn.OnContextMenu = [this](TKovaBtn& b, POINT screen) { MenuBoutonsPopup(b, screen); };
 }
 
 void TQuaylite::DessineBarre() {
@@ -182,7 +192,7 @@ void TQuaylite::DessineBarre() {
     tile.control = std::make_unique<TKovaBtn>();
     tile.module = rec.Module() != ModuleKind::None;
     TKovaBtn& btn = *tile.control;
-    if (!btn.Create(hwnd(), at.x, at.y, side, side, &hints_)) continue;
+    if (!btn.Create(host_, at.x, at.y, side, side)) continue;
     btn.SetAutoSize(false);
     btn.SetIconSize(cfg_.Taille);
     btn.SetBorder(cfg_.Relief);
@@ -213,6 +223,7 @@ void TQuaylite::DessineBarre() {
     tiles_.push_back(std::move(tile));
   }
 
+  icons_.Trim();  // icons no tile shows any more
   const PixelRect w = place.window;
   LongueurBarre = place.longueurBarre;
   SetWindowRect(w.left, w.top, w.width, w.height);
@@ -315,10 +326,7 @@ void TQuaylite::AfficheBarreBranche(bool open, const TBouton* record, int count)
   if (open) {
     PixelPoint groupTile{};
     if (record != nullptr) {
-      if (TKovaBtn* g = GetBtn(record->Numero)) {
-        const RECT gr = g->Bounds();
-        groupTile = {gr.left, gr.top};
-      }
+      if (TKovaBtn* g = GetBtn(record->Numero)) groupTile = {g->Left(), g->Top()};
     }
     const BranchSlide s = BranchOpening(edge, dock, groupTile, side, count);
     moveTo(s, s.steps.front());
@@ -337,7 +345,14 @@ void TQuaylite::AfficheBarreBranche(bool open, const TBouton* record, int count)
 
 void TQuaylite::BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e) {
   if (e.button != MouseButton::Left || e.doubleClick || e.ctrl || e.alt) return;
-  if (e.shift) return;  // dragging to exchange two tiles
+  if (e.shift) {
+    // Shift-drag: starts once the mouse has moved by the system's drag threshold.
+    dragSource_ = btn.Tag();
+    dragStart_ = CursorPos();
+    dragging_ = false;
+    return;
+  }
+  dragSource_ = -1;
   const std::int32_t n = btn.Tag();
   TBouton* openGroup = boutons_.GetBranchePtr(ParseDecimal(BrancheOuverte).value_or(0));
   TBouton* record = boutons_.FindPtr(n);
@@ -347,7 +362,7 @@ void TQuaylite::BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e) {
   } else if (group != nullptr) {
     BrancheOuverte = std::to_string(n);
     if (branch_->Visible()) AfficheBarreBranche(false, record, 0);
-    BranchStyle style{&cfg_, TileSide(), barTexture_.get(), &hints_, [this](TKovaBtn& b) { WireTile(b); }};
+    BranchStyle style{&cfg_, TileSide(), barTexture_.get(), [this](TKovaBtn& b) { WireTile(b); }};
     const int count = branch_->CreeBarreBranche(group, style);
     AfficheBarreBranche(count > 0, group, count);
   } else if (record != nullptr && record->NumBranche == 0) {
@@ -357,6 +372,140 @@ void TQuaylite::BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e) {
 }
 
 void TQuaylite::BtnAppDblClick(TKovaBtn& btn) { RunApp(btn.Tag()); }
+
+void TQuaylite::BtnAppMouseMove(TKovaBtn&, const MouseEvent& e) {
+  if (dragSource_ < 0 || !e.left) return;
+  const POINT c = CursorPos();
+  if (!dragging_ && (std::abs(c.x - dragStart_.x) >= ::GetSystemMetrics(SM_CXDRAG) ||
+                     std::abs(c.y - dragStart_.y) >= ::GetSystemMetrics(SM_CYDRAG))) {
+    dragging_ = true;
+  }
+  if (dragging_) ::SetCursor(::LoadCursorW(nullptr, TileAtScreen(c) != nullptr ? IDC_SIZEALL : IDC_NO));
+}
+
+void TQuaylite::BtnAppMouseUp(TKovaBtn&, const MouseEvent& e) {
+  if (e.button != MouseButton::Left || dragSource_ < 0) return;
+  const std::int32_t source = dragSource_;
+  const bool dropped = dragging_;
+  dragSource_ = -1;
+  dragging_ = false;
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  if (!dropped) return;
+  // Only the tiles of the bar and of the branch accept a drop (modules included, the main
+  // button and empty space not).
+  if (TKovaBtn* target = TileAtScreen(CursorPos())) BtnAppDragDrop(source, target->Tag());
+}
+
+TKovaBtn* TQuaylite::TileAtScreen(POINT screen) const {
+  if (branch_ != nullptr) {
+    if (TKovaBtn* member = branch_->TileAtScreen(screen)) return member;
+  }
+  if (::WindowFromPoint(screen) != hwnd()) return nullptr;
+  ::ScreenToClient(hwnd(), &screen);
+  TKovaBtn* tile = host_.TileAt(screen);
+  return tile == &mainBtn_ ? nullptr : tile;
+}
+
+void TQuaylite::BtnAppDragDrop(std::int32_t source, std::int32_t target) {
+  boutons_.BoutonSource = boutons_.FindPtr(source);
+  boutons_.BoutonCible = boutons_.FindPtr(target);
+  const ExchangeKind kind = ExchangeButtons(boutons_.BoutonSource, boutons_.BoutonCible);
+  if (kind == ExchangeKind::None) return;
+  if (kind == ExchangeKind::MainBar) HideBranch();
+  // Each control keeps showing what it showed and moves to where its contents now are.
+  TKovaBtn* a = GetBtn(source);
+  TKovaBtn* b = GetBtn(target);
+  if (a != nullptr && b != nullptr) {
+    const int ax = a->Left();
+    const int ay = a->Top();
+    a->SetBounds(b->Left(), b->Top(), a->Width(), a->Height());
+    b->SetBounds(ax, ay, b->Width(), b->Height());
+    a->SetTag(target);  // a module tile's flag stays with its control, as the tag does
+    b->SetTag(source);
+  }
+  EcritBaseRegistre();
+}
+
+bool TQuaylite::IsModuleTile(std::int32_t numero) const {
+  const TBouton* rec = boutons_.FindPtr(numero);
+  return rec != nullptr && rec->Module() != ModuleKind::None;
+}
+
+void TQuaylite::MenuBoutonsPopup(TKovaBtn& btn, POINT screen) {
+  // Everything the commands need is read now: a command may free the tile.
+  const std::int32_t n = btn.Tag();
+  const TBouton* rec = boutons_.FindPtr(n);
+  if (rec == nullptr) return;
+  const bool module = rec->Module() != ModuleKind::None;
+  TileKind kind = TileKindOf(*rec);
+  if (!module) kind = btn.Groupe() != TGroupeState::gNone ? TileKind::Group : TileKind::Button;
+  const std::string hint = btn.Hint();
+  const bool group = btn.Groupe() != TGroupeState::gNone;
+  menuBoutons_.Popup(cfg_.Taille, cfg_.ShowName, !module);
+  switch (const MenuBoutons::Command command = menuBoutons_.Track(hwnd(), screen)) {
+    case MenuBoutons::kChangerIcone:
+      ChangerIconeClick(n);
+      break;
+    case MenuBoutons::kTaille64:
+    case MenuBoutons::kTaille48:
+    case MenuBoutons::kTaille32:
+    case MenuBoutons::kTaille16:
+      TailleIconeClick(MenuBoutons::SizeOf(command));
+      break;
+    case MenuBoutons::kAfficherNom:
+      AfficherNomClick();
+      break;
+    case MenuBoutons::kSupprimer:
+      if (cfg_.Confirm) {
+        const std::wstring text = win::Widen(DeleteConfirmation(kind, hint));
+        if (::MessageBoxW(hwnd(), text.c_str(), L"Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES) break;
+      }
+      SupprimerClick(n);
+      break;
+    case MenuBoutons::kEnvoyerVers:
+      SauvePosBarre();
+      if (!group) EnvoyerVersClick(n);
+      break;
+    case MenuBoutons::kNone:
+      break;
+  }
+}
+
+void TQuaylite::TailleIconeClick(std::int32_t size) {
+  mainBtn_.SetIconSize(size);
+  HideBranch();
+  cfg_.Taille = size;
+  SauvePosBarre();
+  EffaceBarreBoutons();
+  DessineBarre();
+  EcritBaseRegistre();
+}
+
+void TQuaylite::AfficherNomClick() {
+  cfg_.ShowName = !cfg_.ShowName;
+  HideBranch();
+  SauvePosBarre();
+  EffaceBarreBoutons();
+  DessineBarre();
+  EcritBaseRegistre();
+}
+
+void TQuaylite::SupprimerClick(std::int32_t numero) {
+  SauvePosBarre();
+  HideBranch();
+  EffaceBarreBoutons();
+  boutons_.DisposeBouton(boutons_.FindPtr(numero), true);
+  DessineBarre();
+  EcritBaseRegistre();  // renumbers and rewrites every entry
+}
+
+void TQuaylite::EnvoyerVersClick(std::int32_t) {
+  // The send-to dialog moves the button here.
+}
+
+void TQuaylite::ChangerIconeClick(std::int32_t) {
+  // The button properties dialog edits the button here.
+}
 
 void TQuaylite::RunApp(std::int32_t numero) {
   for (const Tile& t : tiles_) {
@@ -392,7 +541,9 @@ void TQuaylite::MainBtnMouseDown(const MouseEvent& e) {
   } else if (e.button == MouseButton::Left) {
     PosSouris = CursorPos();
   } else if (e.button == MouseButton::Right) {
-    HideBranch();  // the main menu opens here
+    HideBranch();
+    POINT at = CursorPos();
+    ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x + 2, at.y + 5, 0, hwnd(), nullptr);
   }
 }
 
@@ -472,6 +623,8 @@ void TQuaylite::WMHotKey(WPARAM id) {
 }
 
 LRESULT TQuaylite::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT tileResult = 0;
+  if (host_.HandleMessage(msg, wParam, lParam, tileResult)) return tileResult;
   switch (msg) {
     case WM_CLOSE:
       if (passwordDialog_ != nullptr && passwordDialog_->Visible()) return 0;
@@ -488,6 +641,7 @@ LRESULT TQuaylite::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;  // the tiles cover the window
     case WM_PAINT: {
       win::PaintDc dc(hwnd());
+      host_.Paint(dc.get(), dc.info().rcPaint);
       return 0;
     }
     case WM_DROPFILES:

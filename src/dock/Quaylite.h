@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "controls/Hints.h"
+#include "controls/IconCache.h"
 #include "controls/KovaBtn.h"
+#include "controls/TileHost.h"
 #include "core/Bouton.h"
 #include "core/Command.h"
 #include "core/Config.h"
 #include "core/Store.h"
 #include "dock/BarreBranche.h"
+#include "dock/MenuBoutons.h"
 #include "win/Form.h"
 #include "win/Handles.h"
 
@@ -44,6 +47,16 @@ class TQuaylite final : public win::Form {
   TKovaBtn* GetBtn(std::int32_t numero) const;
   void AfficheBarreBranche(bool open, const TBouton* record, int count);
   void RunApp(std::int32_t numero);
+
+  // The button menu's commands, for the tile numbered `numero`.
+  void TailleIconeClick(std::int32_t size);
+  void AfficherNomClick();
+  void SupprimerClick(std::int32_t numero);
+  void EnvoyerVersClick(std::int32_t numero);
+  void ChangerIconeClick(std::int32_t numero);
+  // Exchanges the tiles numbered `source` and `target` (a Shift-drag dropped on a tile).
+  void BtnAppDragDrop(std::int32_t source, std::int32_t target);
+  const MenuBoutons& Menu() const { return menuBoutons_; }
 
   // State read by the task bar and the tests.
   std::int32_t DernierLance = kNoLaunch;
@@ -75,6 +88,11 @@ class TQuaylite final : public win::Form {
   void WireTile(TKovaBtn& btn);
   void BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e);
   void BtnAppDblClick(TKovaBtn& btn);
+  void BtnAppMouseMove(TKovaBtn& btn, const MouseEvent& e);
+  void BtnAppMouseUp(TKovaBtn& btn, const MouseEvent& e);
+  void MenuBoutonsPopup(TKovaBtn& btn, POINT screen);
+  TKovaBtn* TileAtScreen(POINT screen) const;
+  bool IsModuleTile(std::int32_t numero) const;
   void MainBtnMouseDown(const MouseEvent& e);
   void MainBtnMouseMove(const MouseEvent& e);
   void FoldBar();
@@ -90,9 +108,17 @@ class TQuaylite final : public win::Form {
   TBarreBranche* branch_ = nullptr;
   const win::Form* passwordDialog_ = nullptr;
   Hints hints_;
+  IconCache icons_;  // shared by the bar and the branch; kept across rebuilds
+  TileHost host_;    // the tiles are drawn on the dock window itself
   TKovaBtn mainBtn_;
   std::vector<Tile> tiles_;
   win::Bitmap barTexture_;
+  MenuBoutons menuBoutons_;
+  win::Menu menuPrincipal_;  // the main menu
+  // A Shift-drag in progress: the tile pressed, where, and whether it has started moving.
+  std::int32_t dragSource_ = -1;
+  POINT dragStart_{};
+  bool dragging_ = false;
   bool closed_ = false;
   bool hotKeyRegistered_ = false;
 };

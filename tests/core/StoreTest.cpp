@@ -296,11 +296,13 @@ TEST(LitConfig, MalformedNumbersAndColoursReadAsMissing) {
     EXPECT_EQ(cfg.PosTop, 0) << bad.data;
     EXPECT_EQ(cfg.Taille, 32) << bad.data;
   }
-  // No tile can be drawn at a size of zero or less.
-  for (const char* size : {"0", "-16"}) {
+  // No tile can be drawn at a size of zero or less, nor a bar of tiles thousands of pixels wide.
+  for (const char* size : {"0", "-16", "257", "100000"}) {
     Put(store, "Taille", size);
     EXPECT_EQ(ReadConfig(store).Taille, 32) << size;
   }
+  Put(store, "Taille", "256");
+  EXPECT_EQ(ReadConfig(store).Taille, 256);
   Put(store, "Taille", "48");
   Put(store, "PosTop", "-40");
   EXPECT_EQ(ReadConfig(store).Taille, 48);

@@ -20,7 +20,8 @@ for round in 1 2 3; do
     check "round $round: the dock starts" false
     continue
   fi
-  tiles=$(($(probe children Quaylite | wc -l) - 1))
+  read -r _ _ w h <<<"$(probe rect Quaylite)"
+  tiles=$((h / w - 1))
   check_eq "round $round: one tile per stored entry" "$(entries)" "$tiles"
   # Drops in quick succession, each one a whole rewrite of the store; kill while they run.
   for d in 1 2 3 4 5 6; do

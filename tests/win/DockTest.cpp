@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "DockFixture.h"
-#include "GdiCount.h"
+#include "PixelSurface.h"
 
 #include <shlobj.h>
 #include "core/ConfigStore.h"
@@ -58,7 +58,7 @@ TEST(Dock, BranchSlidesOutBesideTheGroupAndBack) {
   f.dock->FormShow();
   TBouton* group = f.dock->Boutons().GetBranchePtr(1);
   ASSERT_NE(group, nullptr);
-  BranchStyle style{&f.config, f.dock->TileSide(), nullptr, nullptr, nullptr};
+  BranchStyle style{&f.config, f.dock->TileSide(), nullptr, nullptr};
   const int count = f.branch.CreeBarreBranche(group, style);
   ASSERT_EQ(count, 2);
   f.dock->AfficheBarreBranche(true, group, count);
@@ -81,13 +81,13 @@ TEST(Dock, RebuildsLeakNoGdiOrUserObjects) {
   ASSERT_TRUE(f.Start());
   f.dock->FormShow();
   f.Rebuild();
-  const DWORD before = testing::CountGdiObjects();
+  const std::uint32_t before = test::GdiObjects();
   ASSERT_GT(before, 0U);
   for (int i = 0; i < 50; ++i) {
     f.Rebuild();
     ::RedrawWindow(f.dock->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
-  EXPECT_EQ(testing::CountGdiObjects(), before);
+  EXPECT_EQ(test::GdiObjects(), before);
 }
 
 TEST(Dock, DroppedFileBecomesALastTileAndIsStored) {

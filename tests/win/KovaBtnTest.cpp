@@ -1,5 +1,5 @@
-// The icon button on real child windows: sizes, defaults, the composed tile pixel by pixel, icon
-// loading from real files, mouse events and the objects it owns.
+// The icon button on a real host window: sizes, defaults, the composed tile pixel by pixel, icon
+// loading from real files, painting, mouse events and the objects it owns.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "PixelSurface.h"
+#include "TileWindow.h"
 #include "controls/Hints.h"
+#include "controls/IconCache.h"
 #include "controls/KovaBtn.h"
 #include "win/Canvas.h"
 #include "win/Utf.h"
@@ -21,6 +23,7 @@ using ql::TGroupeState;
 using ql::TKovaBtn;
 using ql::test::Pixels;
 using ql::test::ReadPixels;
+using ql::test::TileWindow;
 
 namespace {
 
@@ -151,17 +154,15 @@ int Count(const Pixels& p, int x1, int y1, int x2, int y2, COLORREF c) {
 class KovaBtnTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    parent_.reset(::CreateWindowExW(0, L"STATIC", L"KovaBtn tests", WS_POPUP, 0, 0, 400, 300, nullptr,
-                                    nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    ASSERT_TRUE(parent_);
-    ::ShowWindow(parent_.get(), SW_SHOWNOACTIVATE);
+    window_ = std::make_unique<TileWindow>();
+    ASSERT_NE(window_->hwnd(), nullptr);
     wchar_t tmp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, tmp);
     dir_ = std::wstring(tmp) + L"qlkova" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(dir_.c_str(), nullptr);
   }
   void TearDown() override {
-    parent_.reset();
+    window_.reset();
     for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
       if (!::DeleteFileW(it->c_str())) ::RemoveDirectoryW(it->c_str());
     }
@@ -170,7 +171,7 @@ class KovaBtnTest : public ::testing::Test {
 
   std::unique_ptr<TKovaBtn> Make(int w = 64, int h = 64) {
     auto b = std::make_unique<TKovaBtn>();
-    EXPECT_TRUE(b->Create(parent_.get(), 10, 20, w, h));
+    EXPECT_TRUE(b->Create(window_->host(), 10, 20, w, h));
     return b;
   }
   std::string WriteFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
@@ -187,7 +188,7 @@ class KovaBtnTest : public ::testing::Test {
     return ql::win::Narrow(path);
   }
 
-  ql::win::OwnedWindow parent_;
+  std::unique_ptr<TileWindow> window_;
   std::wstring dir_;
   std::vector<std::wstring> made_;
 };
@@ -220,16 +221,56 @@ TEST_F(KovaBtnTest, PropertiesAfterCreation) {
   ql::win::WindowDc screen(nullptr);
   EXPECT_EQ(lf.lfHeight, -::MulDiv(7, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72));
 
-  wchar_t cls[32] = {};
-  ::GetClassNameW(b->hwnd(), cls, 32);
-  EXPECT_STREQ(cls, L"TKovaBtn");
-  const LONG style = ::GetWindowLongW(b->hwnd(), GWL_STYLE);
-  EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
-  EXPECT_NE(::GetClassLongW(b->hwnd(), GCL_STYLE) & CS_DBLCLKS, 0U);
-  EXPECT_EQ(::GetParent(b->hwnd()), parent_.get());
-  const RECT r = b->Bounds();
+  EXPECT_TRUE(b->Visible());
+  EXPECT_TRUE(b->Enabled());
+  EXPECT_FALSE(b->ShowHint());
+  EXPECT_EQ(b->Tag(), 0);
+
+  // On the host, without a window of its own.
+  EXPECT_EQ(b->Host(), &window_->host());
+  EXPECT_EQ(b->ParentWindow(), window_->hwnd());
+  EXPECT_NE(b->Id(), 0U);
+  ASSERT_EQ(window_->host().Tiles().size(), 1U);
+  EXPECT_EQ(window_->host().Tiles()[0], b.get());
+  EXPECT_EQ(::GetWindow(window_->hwnd(), GW_CHILD), nullptr);
+  const RECT r = b->BoundsRect();
   EXPECT_EQ(r.left, 10);
   EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right, 80);
+  EXPECT_EQ(r.bottom, 86);
+}
+
+TEST_F(KovaBtnTest, ANewButtonHasTheDefaultBoundsAndNeedsAHostWithAWindow) {
+  TKovaBtn b;
+  EXPECT_EQ(b.Left(), 0);
+  EXPECT_EQ(b.Top(), 0);
+  EXPECT_EQ(b.Width(), 62);
+  EXPECT_EQ(b.Height(), 62);
+  EXPECT_EQ(b.Host(), nullptr);
+  EXPECT_EQ(b.ParentWindow(), nullptr);
+  ql::TileHost nowhere;
+  EXPECT_FALSE(b.Create(nowhere, 1, 2, 30, 30));
+  EXPECT_EQ(b.Host(), nullptr);
+  EXPECT_TRUE(nowhere.Tiles().empty());
+  // Without a host the properties still work and the tile still composes.
+  b.SetColor(kTile);
+  b.SetBorder(false);
+  EXPECT_EQ(Count(ReadPixels(b.Compose().get()), 0, 0, 61, 61, kTile), 62 * 62);
+}
+
+TEST_F(KovaBtnTest, CreatingAgainMovesTheButtonToTheNewHost) {
+  TileWindow other;
+  auto b = Make();
+  const UINT_PTR first = b->Id();
+  ASSERT_TRUE(b->Create(other.host(), 5, 6, 40, 40));
+  EXPECT_EQ(b->Host(), &other.host());
+  EXPECT_TRUE(window_->host().Tiles().empty());
+  ASSERT_EQ(other.host().Tiles().size(), 1U);
+  EXPECT_EQ(b->Left(), 5);
+  EXPECT_EQ(b->Width(), 40);
+  // Numbers are per host; the same host never gives one twice.
+  ASSERT_TRUE(b->Create(window_->host(), 0, 0, 40, 40));
+  EXPECT_NE(b->Id(), first);
 }
 
 TEST_F(KovaBtnTest, AutoSizeFollowsTheIconSizeAndTheCaptionInTheDefaultFont) {
@@ -239,10 +280,9 @@ TEST_F(KovaBtnTest, AutoSizeFollowsTheIconSizeAndTheCaptionInTheDefaultFont) {
   EXPECT_EQ(b->Height(), 64);
   b->SetIconSize(32);
   EXPECT_EQ(b->Width(), 48);
-  RECT r{};
-  ::GetClientRect(b->hwnd(), &r);
-  EXPECT_EQ(r.right, 48);
-  EXPECT_EQ(r.bottom, 48);
+  RECT r = b->BoundsRect();
+  EXPECT_EQ(r.right - r.left, 48);
+  EXPECT_EQ(r.bottom - r.top, 48);
 
   // A caption does not resize by itself; the next icon size counts its height in the default
   // canvas font, whatever the button's own font.
@@ -256,8 +296,8 @@ TEST_F(KovaBtnTest, AutoSizeFollowsTheIconSizeAndTheCaptionInTheDefaultFont) {
   EXPECT_EQ(b->Height(), 48 + 14 + th);
   EXPECT_NE(th, FontHeight(b->Font(), "Quaylite"));
   // Position unchanged.
-  EXPECT_EQ(b->Bounds().left, 10);
-  EXPECT_EQ(b->Bounds().top, 20);
+  EXPECT_EQ(b->Left(), 10);
+  EXPECT_EQ(b->Top(), 20);
 }
 
 TEST_F(KovaBtnTest, WithoutAutoSizeTheIconSizeLeavesTheSizeAlone) {
@@ -274,9 +314,9 @@ TEST_F(KovaBtnTest, WithoutAutoSizeTheIconSizeLeavesTheSizeAlone) {
   EXPECT_EQ(b->Height(), 32);
 }
 
-TEST_F(KovaBtnTest, BoundsFollowTheWindowWhenMovedFromOutside) {
+TEST_F(KovaBtnTest, SetBoundsMovesAndResizesTheTile) {
   auto b = Make();
-  ::MoveWindow(b->hwnd(), 3, 4, 40, 30, TRUE);
+  b->SetBounds(3, 4, 40, 30);
   EXPECT_EQ(b->Left(), 3);
   EXPECT_EQ(b->Top(), 4);
   EXPECT_EQ(b->Width(), 40);
@@ -394,7 +434,6 @@ TEST_F(KovaBtnTest, CaptionIsWhiteAndDisabledCaptionIsGreyOnAWhiteShadow) {
 
   b->SetEnabled(false);
   EXPECT_FALSE(b->Enabled());
-  EXPECT_FALSE(::IsWindowEnabled(b->hwnd()));
   p = ReadPixels(b->Compose().get());
   const int greys = Count(p, 1, ty + 1, 61, ty + 11, kGrey);
   EXPECT_GT(greys, 10);
@@ -614,24 +653,31 @@ TEST_F(KovaBtnTest, TextureIsCopiedStretchedAndCanBeEmptied) {
 
 // --- Painting -----------------------------------------------------------------------------------
 
-TEST_F(KovaBtnTest, PaintCopiesTheComposedTileAndAnInvisibleButtonPaintsNothing) {
-  auto b = Make(64, 64);
+TEST_F(KovaBtnTest, PaintCopiesTheComposedTileAtItsPlaceAndAnInvisibleButtonPaintsNothing) {
+  auto b = Make(64, 64);  // at (10, 20)
   b->SetColor(kTile);
   b->SetGroupe(TGroupeState::gLeft);
-  ql::test::Surface s(64, 64, RGB(7, 7, 7));
-  ::SendMessageW(b->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
+  ql::test::Surface s(100, 100, RGB(7, 7, 7));
+  b->Paint(s.dc());
   const Pixels tile = ReadPixels(b->Compose().get());
-  EXPECT_TRUE(ShowsAt(ReadPixels(s.bitmap()), 0, 0, tile));
+  const Pixels painted = ReadPixels(s.bitmap());
+  EXPECT_TRUE(ShowsAt(painted, 10, 20, tile));
+  EXPECT_EQ(Count(painted, 0, 0, 99, 19, RGB(7, 7, 7)), 100 * 20);
+  EXPECT_EQ(Count(painted, 0, 0, 9, 99, RGB(7, 7, 7)), 10 * 100);
+  EXPECT_EQ(Count(painted, 74, 0, 99, 99, RGB(7, 7, 7)), 26 * 100);
+  EXPECT_EQ(Count(painted, 0, 84, 99, 99, RGB(7, 7, 7)), 100 * 16);
 
   b->SetVisible(false);
   EXPECT_FALSE(b->Visible());
-  EXPECT_FALSE(::IsWindowVisible(b->hwnd()));
   s.Fill(RGB(7, 7, 7));
-  ::SendMessageW(b->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
-  EXPECT_EQ(Count(ReadPixels(s.bitmap()), 0, 0, 63, 63, RGB(7, 7, 7)), 64 * 64);
+  b->Paint(s.dc());
+  EXPECT_EQ(Count(ReadPixels(s.bitmap()), 0, 0, 99, 99, RGB(7, 7, 7)), 100 * 100);
+  window_->host().Paint(s.dc(), RECT{0, 0, 100, 100});
+  EXPECT_EQ(Count(ReadPixels(s.bitmap()), 0, 0, 99, 99, RGB(7, 7, 7)), 100 * 100);
 
   b->SetVisible(true);
-  EXPECT_TRUE(::IsWindowVisible(b->hwnd()));
+  b->Paint(s.dc());
+  EXPECT_TRUE(ShowsAt(ReadPixels(s.bitmap()), 10, 20, tile));
 }
 
 TEST_F(KovaBtnTest, WindowShowsTheComposedTileAfterAPaint) {
@@ -639,28 +685,74 @@ TEST_F(KovaBtnTest, WindowShowsTheComposedTileAfterAPaint) {
   b->SetColor(kTile);
   b->SetGroupe(TGroupeState::gRight);
   b->SetCaption("Go");
-  ::RedrawWindow(b->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  ql::test::Surface s(64, 64, RGB(7, 7, 7));
+  ::RedrawWindow(window_->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ql::test::Surface s(100, 100, RGB(1, 1, 1));
   {
-    ql::win::WindowDc dc(b->hwnd());
-    ::BitBlt(s.dc(), 0, 0, 64, 64, dc.get(), 0, 0, SRCCOPY);
+    ql::win::WindowDc dc(window_->hwnd());
+    ::BitBlt(s.dc(), 0, 0, 100, 100, dc.get(), 0, 0, SRCCOPY);
   }
-  EXPECT_TRUE(ShowsAt(ReadPixels(s.bitmap()), 0, 0, ReadPixels(b->Compose().get())));
+  const Pixels shown = ReadPixels(s.bitmap());
+  EXPECT_TRUE(ShowsAt(shown, 10, 20, ReadPixels(b->Compose().get())));
+  EXPECT_EQ(shown.At(9, 20), TileWindow::kGround);
+  EXPECT_EQ(shown.At(74, 83), TileWindow::kGround);
 }
 
-TEST_F(KovaBtnTest, EraseBackgroundIsAnsweredWithoutErasing) {
+TEST_F(KovaBtnTest, PropertyChangesRepaintTheTileWithoutErasing) {
   auto b = Make(64, 64);
-  ql::test::Surface s(64, 64, RGB(7, 7, 7));
-  EXPECT_NE(::SendMessageW(b->hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(s.dc()), 0), 0);
-  EXPECT_EQ(Count(ReadPixels(s.bitmap()), 0, 0, 63, 63, RGB(7, 7, 7)), 64 * 64);
+  ::UpdateWindow(window_->hwnd());
+  const int paints = window_->paints;
+  const int erases = window_->erases;
+  RECT dirty{};
+  EXPECT_FALSE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+
+  b->SetGroupe(TGroupeState::gRight);
+  ASSERT_TRUE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+  const RECT bounds = b->BoundsRect();
+  EXPECT_TRUE(::EqualRect(&dirty, &bounds));
+  ::UpdateWindow(window_->hwnd());
+  EXPECT_EQ(window_->paints, paints + 1);
+  EXPECT_EQ(window_->erases, erases);  // invalidated without erasing
+
+  // Storing the colour alone does not repaint, nor does a value that does not change.
+  b->SetColor(RGB(1, 2, 3));
+  b->SetGroupe(TGroupeState::gRight);
+  b->SetBorder(true);
+  EXPECT_FALSE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+
+  // A hidden tile is not repainted, but hiding it repaints what lay under it.
+  b->SetVisible(false);
+  ASSERT_TRUE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+  EXPECT_TRUE(::EqualRect(&dirty, &bounds));
+  ::UpdateWindow(window_->hwnd());
+  b->SetCaption("Hidden");
+  EXPECT_FALSE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+  b->SetVisible(true);
+  EXPECT_TRUE(::GetUpdateRect(window_->hwnd(), &dirty, FALSE));
+}
+
+TEST_F(KovaBtnTest, SetBoundsRepaintsTheOldAndTheNewPlace) {
+  auto b = Make(64, 64);  // (10, 20) - (74, 84)
+  ::UpdateWindow(window_->hwnd());
+  b->SetBounds(200, 100, 32, 32);
+  ql::win::Region dirty(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(::GetUpdateRgn(window_->hwnd(), dirty.get(), FALSE), NULLREGION);
+  EXPECT_TRUE(::PtInRegion(dirty.get(), 10, 20));
+  EXPECT_TRUE(::PtInRegion(dirty.get(), 73, 83));
+  EXPECT_TRUE(::PtInRegion(dirty.get(), 200, 100));
+  EXPECT_TRUE(::PtInRegion(dirty.get(), 231, 131));
+  EXPECT_FALSE(::PtInRegion(dirty.get(), 100, 90));
+  EXPECT_FALSE(::PtInRegion(dirty.get(), 232, 100));
+  RECT box{};
+  ::GetRgnBox(dirty.get(), &box);
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.top, 20);
+  EXPECT_EQ(box.right, 232);
+  EXPECT_EQ(box.bottom, 132);
 }
 
 // --- Mouse --------------------------------------------------------------------------------------
 
-namespace {
-LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-}  // namespace
-
+// The button sits at (10, 20) of the window: events carry positions in the button's coordinates.
 TEST_F(KovaBtnTest, MouseEventsCarryButtonKeysAndPositionAndCaptureTheMouse) {
   auto b = Make();
   std::vector<std::pair<char, ql::MouseEvent>> seen;
@@ -671,10 +763,10 @@ TEST_F(KovaBtnTest, MouseEventsCarryButtonKeysAndPositionAndCaptureTheMouse) {
   b->OnMouseMove = [&](TKovaBtn&, const ql::MouseEvent& e) { seen.emplace_back('M', e); };
   b->OnMouseUp = [&](TKovaBtn&, const ql::MouseEvent& e) { seen.emplace_back('U', e); };
 
-  ::SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(5, 6));
-  EXPECT_EQ(::GetCapture(), b->hwnd());
-  ::SendMessageW(b->hwnd(), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, At(-20, 90));  // outside, captured
-  ::SendMessageW(b->hwnd(), WM_LBUTTONUP, MK_SHIFT, At(-20, 90));
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, 15, 26);
+  EXPECT_EQ(::GetCapture(), window_->hwnd());
+  window_->Mouse(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, 300, 250);  // outside, captured
+  window_->Mouse(WM_LBUTTONUP, MK_SHIFT, 300, 250);
   EXPECT_EQ(::GetCapture(), nullptr);
 
   ASSERT_EQ(seen.size(), 3U);
@@ -688,24 +780,27 @@ TEST_F(KovaBtnTest, MouseEventsCarryButtonKeysAndPositionAndCaptureTheMouse) {
   EXPECT_EQ(seen[0].second.y, 6);
   EXPECT_EQ(seen[1].first, 'M');
   EXPECT_EQ(seen[1].second.button, ql::MouseButton::None);
-  EXPECT_EQ(seen[1].second.x, -20);
-  EXPECT_EQ(seen[1].second.y, 90);
+  EXPECT_EQ(seen[1].second.x, 290);
+  EXPECT_EQ(seen[1].second.y, 230);
   EXPECT_TRUE(seen[1].second.left);
   EXPECT_EQ(seen[2].first, 'U');
   EXPECT_EQ(seen[2].second.button, ql::MouseButton::Left);
   EXPECT_FALSE(seen[2].second.left);
+  EXPECT_EQ(seen[2].second.x, 290);
 
   // Capture lasts while any button is held.
   seen.clear();
-  ::SendMessageW(b->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, At(1, 1));
-  ::SendMessageW(b->hwnd(), WM_MBUTTONDOWN, MK_RBUTTON | MK_MBUTTON, At(1, 1));
-  ::SendMessageW(b->hwnd(), WM_MBUTTONUP, MK_RBUTTON, At(1, 1));
-  EXPECT_EQ(::GetCapture(), b->hwnd());
-  ::SendMessageW(b->hwnd(), WM_RBUTTONUP, 0, At(1, 1));
+  window_->Mouse(WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, 11, 21);
+  window_->Mouse(WM_MBUTTONDOWN, MK_RBUTTON | MK_MBUTTON, 11, 21);
+  window_->Mouse(WM_MBUTTONUP, MK_RBUTTON, 11, 21);
+  EXPECT_EQ(::GetCapture(), window_->hwnd());
+  window_->Mouse(WM_RBUTTONUP, 0, 11, 21);
   EXPECT_EQ(::GetCapture(), nullptr);
   ASSERT_EQ(seen.size(), 4U);
   EXPECT_EQ(seen[0].second.button, ql::MouseButton::Right);
   EXPECT_TRUE(seen[0].second.ctrl);
+  EXPECT_EQ(seen[0].second.x, 1);
+  EXPECT_EQ(seen[0].second.y, 1);
   EXPECT_EQ(seen[1].second.button, ql::MouseButton::Middle);
   EXPECT_TRUE(seen[1].second.right);
   EXPECT_TRUE(seen[1].second.middle);
@@ -717,29 +812,36 @@ TEST_F(KovaBtnTest, DoubleClickReportsAPressThenTheDoubleClick) {
   b->OnMouseDown = [&](TKovaBtn&, const ql::MouseEvent& e) { order += e.doubleClick ? "d" : "D"; };
   b->OnDblClick = [&](TKovaBtn&) { order += "2"; };
   b->OnMouseUp = [&](TKovaBtn&, const ql::MouseEvent&) { order += "U"; };
-  ::SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
-  ::SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, At(3, 3));
-  ::SendMessageW(b->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(3, 3));
-  ::SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, At(3, 3));
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 13, 23);
+  window_->Mouse(WM_LBUTTONUP, 0, 13, 23);
+  window_->Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 13, 23);
+  window_->Mouse(WM_LBUTTONUP, 0, 13, 23);
   EXPECT_EQ(order, "DUd2U");
   // A right double click is a press with the flag, no OnDblClick.
   order.clear();
-  ::SendMessageW(b->hwnd(), WM_RBUTTONDBLCLK, MK_RBUTTON, At(3, 3));
-  EXPECT_EQ(order, "d");
-  ::SendMessageW(b->hwnd(), WM_RBUTTONUP, 0, At(3, 3));
+  window_->Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 13, 23);
+  window_->Mouse(WM_RBUTTONUP, 0, 13, 23);
+  window_->Mouse(WM_RBUTTONDBLCLK, MK_RBUTTON, 13, 23);
+  EXPECT_EQ(order, "DUd");
+  window_->Mouse(WM_RBUTTONUP, 0, 13, 23);
 }
 
 TEST_F(KovaBtnTest, AHandlerMayDestroyTheButton) {
   auto b = Make();
   bool dbl = false;
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 13, 23);
+  window_->Mouse(WM_LBUTTONUP, 0, 13, 23);
   b->OnMouseDown = [&](TKovaBtn&, const ql::MouseEvent&) { b.reset(); };
   b->OnDblClick = [&](TKovaBtn&) { dbl = true; };
-  HWND h = b->hwnd();
-  ::SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, At(3, 3));
+  EXPECT_EQ(window_->Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 13, 23), 0);
   EXPECT_EQ(b, nullptr);
   EXPECT_FALSE(dbl);
-  EXPECT_FALSE(::IsWindow(h));
+  EXPECT_TRUE(window_->host().Tiles().empty());
   EXPECT_EQ(::GetCapture(), nullptr);
+  // The place is the window's own again.
+  window_->own.clear();
+  window_->Mouse(WM_LBUTTONUP, 0, 13, 23);
+  EXPECT_EQ(window_->own, std::vector<UINT>{WM_LBUTTONUP});
 }
 
 TEST_F(KovaBtnTest, ContextMenuFromTheRightButtonAndFromTheKeyboard) {
@@ -747,53 +849,77 @@ TEST_F(KovaBtnTest, ContextMenuFromTheRightButtonAndFromTheKeyboard) {
   std::vector<POINT> menus;
   b->OnContextMenu = [&](TKovaBtn&, POINT p) { menus.push_back(p); };
   POINT origin{0, 0};
-  ::ClientToScreen(b->hwnd(), &origin);
+  ::ClientToScreen(window_->hwnd(), &origin);
 
-  ::SendMessageW(b->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, At(7, 9));
-  ::SendMessageW(b->hwnd(), WM_RBUTTONUP, 0, At(7, 9));
+  window_->Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 17, 29);
+  window_->Mouse(WM_RBUTTONUP, 0, 17, 29);
   ASSERT_EQ(menus.size(), 1U);
-  EXPECT_EQ(menus[0].x, origin.x + 7);
-  EXPECT_EQ(menus[0].y, origin.y + 9);
+  EXPECT_EQ(menus[0].x, origin.x + 17);
+  EXPECT_EQ(menus[0].y, origin.y + 29);
 
-  ::SendMessageW(b->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(b->hwnd()), -1);
+  // From the keyboard while the button holds the mouse: its middle.
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 17, 29);
+  ::SendMessageW(window_->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_->hwnd()), -1);
+  window_->Mouse(WM_LBUTTONUP, 0, 17, 29);
   ASSERT_EQ(menus.size(), 2U);
-  EXPECT_EQ(menus[1].x, origin.x + 32);
-  EXPECT_EQ(menus[1].y, origin.y + 32);
+  EXPECT_EQ(menus[1].x, origin.x + 10 + 32);
+  EXPECT_EQ(menus[1].y, origin.y + 20 + 32);
+  EXPECT_TRUE(window_->ownMenus.empty());
+
+  // Without a handler the window gets the menu request itself.
+  b->OnContextMenu = nullptr;
+  window_->Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 17, 29);
+  window_->Mouse(WM_RBUTTONUP, 0, 17, 29);
+  EXPECT_EQ(menus.size(), 2U);
+  ASSERT_EQ(window_->ownMenus.size(), 1U);
+  EXPECT_EQ(window_->ownMenus[0].x, origin.x + 17);
 }
 
 // --- Hints --------------------------------------------------------------------------------------
 
 TEST_F(KovaBtnTest, HintIsShownOnlyWithShowHintAndGoesWithTheButton) {
   ql::Hints hints;
-  ASSERT_TRUE(hints.Create(parent_.get()));
+  ASSERT_TRUE(hints.Create(window_->hwnd()));
+  window_->host().Attach(window_->hwnd(), &hints);
+  HWND w = window_->hwnd();
   auto b = std::make_unique<TKovaBtn>();
   b->SetHint("Notepad");
-  ASSERT_TRUE(b->Create(parent_.get(), 0, 0, 64, 64, &hints));
-  HWND h = b->hwnd();
-  EXPECT_FALSE(hints.Has(h));  // ShowHint is off until set
+  ASSERT_TRUE(b->Create(window_->host(), 0, 0, 64, 64));
+  const UINT_PTR id = b->Id();
+  EXPECT_FALSE(hints.Has(w, id));  // ShowHint is off until set
   b->SetShowHint(true);
-  EXPECT_TRUE(hints.Has(h));
-  EXPECT_EQ(hints.Text(h), "Notepad");
+  EXPECT_TRUE(hints.Has(w, id));
+  EXPECT_EQ(hints.Text(w, id), "Notepad");
   b->SetHint("Bloc-notes \xC3\xA9");
-  EXPECT_EQ(hints.Text(h), "Bloc-notes \xC3\xA9");
+  EXPECT_EQ(hints.Text(w, id), "Bloc-notes \xC3\xA9");
   b->SetShowHint(false);
-  EXPECT_FALSE(hints.Has(h));
+  EXPECT_FALSE(hints.Has(w, id));
   b->SetShowHint(true);
-  ASSERT_TRUE(hints.Has(h));
+  ASSERT_TRUE(hints.Has(w, id));
+  // A tile that gets no mouse shows no hint.
+  b->SetEnabled(false);
+  EXPECT_FALSE(hints.Has(w, id));
+  b->SetEnabled(true);
+  EXPECT_TRUE(hints.Has(w, id));
+  b->SetVisible(false);
+  EXPECT_FALSE(hints.Has(w, id));
+  b->SetVisible(true);
+  ASSERT_TRUE(hints.Has(w, id));
   b.reset();
-  EXPECT_FALSE(hints.Has(h));
+  EXPECT_FALSE(hints.Has(w, id));
+  window_->host().Attach(w);
 }
 
 // --- Owned objects ------------------------------------------------------------------------------
 
 namespace {
 // 20 buttons with icons of every source and textures, painted, then destroyed.
-void CreatePaintDestroy(HWND parent, const std::string& ico, const std::string& library,
-                        const std::string& doc, HBITMAP texture, ql::Hints* hints) {
+void CreatePaintDestroy(TileWindow& window, const std::string& ico, const std::string& library,
+                        const std::string& doc, HBITMAP texture) {
   std::vector<std::unique_ptr<TKovaBtn>> buttons;
   for (int i = 0; i < 20; ++i) {
     auto b = std::make_unique<TKovaBtn>();
-    b->Create(parent, (i % 5) * 64, (i / 5) * 64, 64, 64, hints);
+    b->Create(window.host(), (i % 5) * 64, (i / 5) * 64, 64, 64);
     b->SetAutoSize(false);
     b->SetIconSize(i % 3 == 0 ? 16 : 48);
     b->SetTexture(i % 2 == 0 ? texture : nullptr);
@@ -820,9 +946,10 @@ void CreatePaintDestroy(HWND parent, const std::string& ico, const std::string& 
     b->SetIconPath(b->IconPath());  // and once more: the first icon is replaced
     buttons.push_back(std::move(b));
   }
-  ::UpdateWindow(parent);
+  ::UpdateWindow(window.hwnd());
   for (auto& b : buttons) {
-    ::RedrawWindow(b->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const RECT r = b->BoundsRect();
+    ::RedrawWindow(window.hwnd(), &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     auto tile = b->Compose();
   }
 }
@@ -834,15 +961,30 @@ TEST_F(KovaBtnTest, GdiObjectCountStaysFlatAcrossCreatePaintDestroyCycles) {
   const std::string library = ql::win::Narrow(SystemFile(L"shell32.dll"));
   ql::test::Surface texture(8, 8, kTile);
   ql::Hints hints;
-  ASSERT_TRUE(hints.Create(parent_.get()));
+  ASSERT_TRUE(hints.Create(window_->hwnd()));
+  window_->host().Attach(window_->hwnd(), &hints);
   // Warm-up: the shell's and the font system's own caches fill on first use.
-  for (int i = 0; i < 3; ++i) CreatePaintDestroy(parent_.get(), ico, library, doc, texture.bitmap(), &hints);
+  for (int i = 0; i < 3; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
   const std::uint32_t before = ql::test::GdiObjects();
   ASSERT_GT(before, 0U);
-  for (int i = 0; i < 50; ++i) CreatePaintDestroy(parent_.get(), ico, library, doc, texture.bitmap(), &hints);
+  for (int i = 0; i < 50; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
   const std::uint32_t after = ql::test::GdiObjects();
   EXPECT_EQ(after, before);
   std::printf("[ BENCH    ] GDI objects before %u, after 50 x 20 buttons %u\n", before, after);
+
+  // Through an icon cache: its icons stay for the next bar, nothing else does.
+  ql::IconCache cache;
+  window_->host().Attach(window_->hwnd(), &hints, &cache);
+  for (int i = 0; i < 3; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
+  const std::size_t cached = cache.size();
+  EXPECT_GT(cached, 0U);
+  const std::uint32_t withCache = ql::test::GdiObjects();
+  for (int i = 0; i < 50; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
+  EXPECT_EQ(ql::test::GdiObjects(), withCache);
+  EXPECT_EQ(cache.size(), cached);
+  cache.Clear();
+  EXPECT_EQ(ql::test::GdiObjects(), before);  // the cache's icons are gone with it
+  window_->host().Attach(window_->hwnd());
 }
 
 TEST_F(KovaBtnTest, UserObjectCountStaysFlatAcrossCreatePaintDestroyCycles) {
@@ -854,9 +996,8 @@ TEST_F(KovaBtnTest, UserObjectCountStaysFlatAcrossCreatePaintDestroyCycles) {
   const std::string doc = WriteFile(L"f.txt", {'x'});
   const std::string library = ql::win::Narrow(SystemFile(L"shell32.dll"));
   ql::test::Surface texture(8, 8, kTile);
-  for (int i = 0; i < 3; ++i) CreatePaintDestroy(parent_.get(), ico, library, doc, texture.bitmap(), nullptr);
+  for (int i = 0; i < 3; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
   const std::uint32_t before = ql::test::UserObjects();
-  for (int i = 0; i < 50; ++i)
-    CreatePaintDestroy(parent_.get(), ico, library, doc, texture.bitmap(), nullptr);
+  for (int i = 0; i < 50; ++i) CreatePaintDestroy(*window_, ico, library, doc, texture.bitmap());
   EXPECT_EQ(ql::test::UserObjects(), before);
 }
