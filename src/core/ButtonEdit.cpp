@@ -96,28 +96,16 @@ void SendTo(ButtonList& list, TBouton* source, TBouton* target) {
   list.DisposeBouton(source, false);
 }
 
-TileKind TileKindOf(const TBouton& record) {
-  if (IsMember(record)) return TileKind::IconButton;
-  switch (record.Module()) {
-    case ModuleKind::None:
-      return TileKind::IconButton;
-    case ModuleKind::Recycler:
-      return TileKind::Recycler;
-    case ModuleKind::Clock:
-    case ModuleKind::VirtualDesk:
-    case ModuleKind::SysInfo:
-      return TileKind::OtherModule;
-  }
-  return TileKind::IconButton;
-}
-
 PropertiesFields EditableFields(TileKind kind) {
   switch (kind) {
-    case TileKind::IconButton:
+    case TileKind::Button:
+    case TileKind::Group:
       return {true, true, true, true};
     case TileKind::Recycler:
       return {false, true, false, true};
-    case TileKind::OtherModule:
+    case TileKind::Clock:
+    case TileKind::VirtualDesk:
+    case TileKind::SysInfo:
       return {false, false, false, false};
   }
   return {};

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/BarEdit.h"
 #include "core/Bouton.h"
 
 namespace ql {
@@ -45,18 +46,15 @@ void SendTo(ButtonList& list, TBouton* source, TBouton* target);
 
 // ---- Properties ------------------------------------------------------------------------------
 
-// The tile a record is shown by, which decides what the properties dialog lets the user edit.
-enum class TileKind : std::uint8_t { IconButton, Recycler, OtherModule };
-// Modules are main-bar records with a module kind name; a member is always an icon button.
-TileKind TileKindOf(const TBouton& record);
-
+// What the dialog lets the user edit for the tile it was opened on (TileKind of BarEdit.h).
 struct PropertiesFields {
   bool Nom = true;
   bool Icone = true;
   bool Chemin = true;
   bool Autre = true;  // the icon file browser
 };
-// Icon button: everything. Recycle bin: the icon only. Other modules: only the texture.
+// Icon buttons (plain or group): everything. Recycle bin: the icon only. The other modules: only
+// the texture.
 PropertiesFields EditableFields(TileKind kind);
 
 // What the dialog holds when it closes with OK.

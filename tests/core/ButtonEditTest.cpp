@@ -304,33 +304,20 @@ TEST(SendTo, ChoosingALineThenMovingFollowsTheList) {
 
 // ---- properties: what can be edited ----------------------------------------------------------
 
-TEST(Properties, TileKindsAndTheirEditableFields) {
-  ButtonList list;
-  TBouton& plain = list.Append(Btn("P"));
-  TBouton& bin = list.Append(ButtonData{"", "Recycler", "C:\\RECYCLED", "", 0});
-  TBouton& clock = list.Append(ButtonData{"", "Clock Quaylite", "", "", 0});
-  TBouton& vd = list.Append(ButtonData{"", "Virtual Desktop", "", "", 0});
-  TBouton& stat = list.Append(ButtonData{"", "SysInfo", "", "", 0});
-  list.RenumBtn(nullptr);
-  // A member never shows a module, whatever its command says.
-  TBouton& odd = list.AppendMember(plain, ButtonData{"", "SysInfo", "", "", 0});
-
-  EXPECT_EQ(ql::TileKindOf(odd), ql::TileKind::IconButton);
-  EXPECT_EQ(ql::TileKindOf(plain), ql::TileKind::IconButton);  // now a group: still an icon button
-  EXPECT_EQ(ql::TileKindOf(bin), ql::TileKind::Recycler);
-  EXPECT_EQ(ql::TileKindOf(clock), ql::TileKind::OtherModule);
-  EXPECT_EQ(ql::TileKindOf(vd), ql::TileKind::OtherModule);
-  EXPECT_EQ(ql::TileKindOf(stat), ql::TileKind::OtherModule);
-
-  const auto all = ql::EditableFields(ql::TileKind::IconButton);
-  EXPECT_TRUE(all.Nom && all.Icone && all.Chemin && all.Autre);
+TEST(Properties, EditableFieldsFollowTheTileKind) {
+  for (auto kind : {ql::TileKind::Button, ql::TileKind::Group}) {
+    const auto all = ql::EditableFields(kind);
+    EXPECT_TRUE(all.Nom && all.Icone && all.Chemin && all.Autre);
+  }
   const auto recycler = ql::EditableFields(ql::TileKind::Recycler);
   EXPECT_FALSE(recycler.Nom);
   EXPECT_TRUE(recycler.Icone);
   EXPECT_FALSE(recycler.Chemin);
   EXPECT_TRUE(recycler.Autre);
-  const auto module = ql::EditableFields(ql::TileKind::OtherModule);
-  EXPECT_FALSE(module.Nom || module.Icone || module.Chemin || module.Autre);
+  for (auto kind : {ql::TileKind::Clock, ql::TileKind::VirtualDesk, ql::TileKind::SysInfo}) {
+    const auto module = ql::EditableFields(kind);
+    EXPECT_FALSE(module.Nom || module.Icone || module.Chemin || module.Autre);
+  }
 }
 
 // ---- properties: opening and stepping --------------------------------------------------------
