@@ -77,7 +77,6 @@ bool TQuaylite::Create(HWND owner, TBarreBranche& branch, const win::Form* passw
   host_.Attach(hwnd(), &hints_, &icons_);
   if (!mainBtn_.Create(host_, 0, 0, 64, 64)) return false;
   mainBtn_.SetFont(L"small", 9);
-  mainBtn_.SetIconIndex(0);
   mainBtn_.SetHint(kMainHint);
   mainBtn_.SetShowHint(true);
   mainBtn_.OnMouseDown = [this](TKovaBtn&, const MouseEvent& e) { MainBtnMouseDown(e); };
@@ -95,7 +94,7 @@ void TQuaylite::FormCreate() {
   LitBaseRegistre(store_, boutons_);
   BarreInscrite = false;
   DessineBarre();
-  mainBtn_.SetIconPath(MainIconPath());
+  mainBtn_.SetIconSource(MainIconPath(), 0);
   ::DragAcceptFiles(hwnd(), TRUE);
   RegisterDockHotKey();
   // No button on the system task bar: the hidden owner is a tool window.

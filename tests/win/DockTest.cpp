@@ -141,3 +141,25 @@ TEST(Dock, CloseWritesTheWholeStoreAndTheLockValues) {
 
 }  // namespace
 }  // namespace ql
+
+namespace ql {
+namespace {
+
+TEST(DockMenu, DeletingAButtonKeepsTheOthers) {
+  testing::DockFixture f;
+  testing::DockFixture::FillStore(f.store, TConfig{}, 3, true, "notepad.exe");
+  ASSERT_TRUE(f.Start());
+  ASSERT_EQ(f.dock->TileCount(), 3U);
+  f.dock->SupprimerClick(2);
+  EXPECT_EQ(f.dock->TileCount(), 2U);
+  EXPECT_EQ(f.dock->Boutons().FindPtr(2)->NomApp, "Button 2");
+  f.dock->SupprimerClick(1);  // a group: its two members go with it
+  EXPECT_EQ(f.dock->TileCount(), 1U);
+  EXPECT_EQ(f.dock->Boutons().NbBoutons(), 1);
+  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
+  EXPECT_EQ(key->ReadString("NomApp1").value_or(""), "Button 2");
+  EXPECT_FALSE(key->ReadString("BtnApp2").has_value());
+}
+
+}  // namespace
+}  // namespace ql

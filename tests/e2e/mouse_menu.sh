@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Launching from the bar and deleting with the button menu, on the real program: a double click
+# starts the tile's program with the parameters after "|"; "Delete Button", confirmed with Yes,
+# removes a tile, or a group with its members, from the bar and from the store.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+KEY='SoftWare\Wendor\Quaylite'
+set_sz() { probe regset "$KEY" "$1" sz "$2"; }
+value() { probe regdump "$KEY" | awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $3 }'; }
+entries() { probe regdump "$KEY" | grep -cE '^BtnApp[0-9]+	'; }
+settled_rect() {  # the dock's rectangle once it is back on screen (a rebuild moves it away)
+  local r
+  for _ in $(seq 1 100); do
+    r=$(probe rect Quaylite)
+    case $r in -2000\ *) sleep 0.1 ;; *) break ;; esac
+  done
+  echo "$r"
+}
+wait_title() {  # a visible window whose title contains $1, within 15 s
+  timeout 15 xdotool search --sync --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+note="$QL_E2E_TMP/qlnote.txt"
+echo "opened by the dock" >"$note"
+winnote="Z:${note//\//\\}"
+
+reset_store
+set_sz Confirm 1
+set_sz BtnApp1 "C:\\windows\\notepad.exe|$winnote"
+set_sz NomApp1 Notepad
+set_sz Icone1 'C:\windows\notepad.exe,0'
+set_sz BtnApp2 'C:\windows\system32\winecfg.exe'
+set_sz NomApp2 Tools
+set_sz Icone2 'C:\windows\system32\shell32.dll,3'
+set_sz BtnApp3 'C:\windows\regedit.exe'
+set_sz NomApp3 Regedit
+set_sz Icone3 'C:\windows\regedit.exe,0'
+set_sz BtnApp4 'C:\windows\system32\cmd.exe,BtnApp2-'
+set_sz NomApp4 Console
+set_sz Icone4 'C:\windows\system32\cmd.exe,0'
+set_sz BtnApp5 'C:\windows\system32\winemine.exe,BtnApp2-'
+set_sz NomApp5 Mines
+set_sz Icone5 'C:\windows\system32\winemine.exe,0'
+
+if ! start_dock; then
+  check "the dock starts" false
+  finish
+fi
+read -r dx dy side full <<<"$(probe rect Quaylite)"
+tile_y() { echo $((dy + $1 * side + side / 2)); }
+
+# A double click on the first tile runs notepad with the file given after "|".
+xdotool mousemove $((dx + side / 2)) "$(tile_y 1)" click --repeat 2 --delay 60 1
+check "double click starts notepad on the file after the bar" wait_title 'qlnote'
+for w in $(xdotool search --name 'qlnote' 2>/dev/null); do xdotool windowclose "$w" 2>/dev/null; done
+pkill -9 -f 'notepad.exe' 2>/dev/null
+
+# "Delete Button" on the third tile, confirmed: the menu's seventh entry, then Yes.
+delete_tile() {  # $1 tile number on the bar
+  xdotool mousemove $((dx + side / 2)) "$(tile_y "$1")" click 3
+  sleep 0.7
+  xdotool key Down Down Down Down Down Down Down Return
+  # The confirmation box: keys go to the window under the pointer, and Yes is its default.
+  local box
+  box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Confirm$' 2>/dev/null | head -n 1)
+  if [ -z "$box" ]; then
+    echo "no confirmation box" >&2
+    return 1
+  fi
+  eval "$(xdotool getwindowgeometry --shell "$box")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 10)) key Return
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+  sleep 0.5
+}
+check "the confirmation box asks and Yes answers it" delete_tile 3
+check_eq "the tile is gone from the bar" "$dx $dy $side $((full - side))" "$(settled_rect)"
+check_eq "and from the store" "" "$(probe regdump "$KEY" | grep -i 'regedit')"
+check_eq "entries left: two buttons and two members" "4" "$(entries)"
+
+# The same on the group removes its members with it.
+check "the group's confirmation is answered" delete_tile 2
+check_eq "the group's tile is gone" "$dx $dy $side $((full - 2 * side))" "$(settled_rect)"
+check_eq "its members are gone from the store" "1" "$(entries)"
+check_eq "the first button stays" "Notepad" "$(value NomApp1)"
+close_dock
+finish
