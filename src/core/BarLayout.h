@@ -25,9 +25,9 @@ struct PixelPoint {
 };
 
 struct BarPlacement {
-  PixelRect window;                 // the dock window
-  std::vector<PixelPoint> tiles;    // top-left of each main-bar tile after the main button
-  int longueurBarre = 0;            // unfolded length along the edge
+  PixelRect window;               // the dock window
+  std::vector<PixelPoint> tiles;  // top-left of each main-bar tile after the main button
+  int longueurBarre = 0;          // unfolded length along the edge
 };
 
 // The dock window and its tiles for `count` main-bar records.

@@ -6,8 +6,8 @@ namespace ql {
 
 win::Bitmap LoadTexture(const std::string& path) {
   if (path.empty()) return {};
-  return win::Bitmap(static_cast<HBITMAP>(
-      ::LoadImageW(nullptr, win::Widen(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  return win::Bitmap(static_cast<HBITMAP>(::LoadImageW(nullptr, win::Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
 bool TBarreBranche::Create(HWND owner) {

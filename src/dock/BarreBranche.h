@@ -20,8 +20,8 @@ class Hints;
 // What every member tile takes from the dock's settings.
 struct BranchStyle {
   const TConfig* config = nullptr;
-  int side = 48;                  // S
-  HBITMAP barTexture = nullptr;   // the bar's texture, or none
+  int side = 48;                        // S
+  HBITMAP barTexture = nullptr;         // the bar's texture, or none
   std::function<void(TKovaBtn&)> wire;  // connects the dock's handlers to a new tile
 };
 

@@ -35,8 +35,8 @@ constexpr std::array<Entry, 12> kEntries{{
 
 // A picture of the resources with its magenta key replaced by the menu's colour.
 win::Bitmap MenuPicture(int id) {
-  win::Bitmap bmp(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
-                                                     0, 0, LR_CREATEDIBSECTION)));
+  win::Bitmap bmp(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bmp) return bmp;
   DIBSECTION dib{};
   if (::GetObjectW(bmp.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 24) return bmp;

@@ -8,6 +8,7 @@
 
 #include "core/BarEdit.h"
 #include "core/BarLayout.h"
+#include "core/ButtonEdit.h"
 #include "core/ButtonStore.h"
 #include "core/ConfigStore.h"
 #include "core/Text.h"
@@ -32,7 +33,9 @@ int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 // Repaints a window and its tiles now, inside a running slide or fold.
-void RepaintNow(HWND hwnd) { ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+void RepaintNow(HWND hwnd) {
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 // The path of the first "*.ico" beside the program, else the program itself.
 std::string MainIconPath() {
@@ -213,9 +216,9 @@ void TQuaylite::DessineBarre() {
       btn.SetHint(rec.NomApp);
       btn.SetCaption(cfg_.ShowName ? rec.NomApp : std::string());
       btn.SetShowDots(cfg_.ShowDots);
-      btn.SetGroupe(!rec.HasMembers()      ? TGroupeState::gNone
-                    : edge == Edge::Left   ? TGroupeState::gRight
-                                           : TGroupeState::gLeft);
+      btn.SetGroupe(!rec.HasMembers()    ? TGroupeState::gNone
+                    : edge == Edge::Left ? TGroupeState::gRight
+                                         : TGroupeState::gLeft);
     }
     btn.SetBounds(at.x, at.y, side, side);
     WireTile(btn);
@@ -337,7 +340,8 @@ void TQuaylite::AfficheBarreBranche(bool open, const TBouton* record, int count)
   }
   if (record != nullptr && record->Numero > 0 && record->HasMembers()) PlaySnd(cfg_.CloseW);
   const RECT b = branch_->Bounds();
-  const BranchSlide s = BranchClosing(edge, dock, PixelRect{b.left, b.top, b.right - b.left, b.bottom - b.top}, side);
+  const BranchSlide s =
+      BranchClosing(edge, dock, PixelRect{b.left, b.top, b.right - b.left, b.bottom - b.top}, side);
   for (int v : s.steps) moveTo(s, v);
   branch_->Hide();
 }
@@ -356,15 +360,17 @@ void TQuaylite::BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e) {
   TBouton* openGroup = boutons_.GetBranchePtr(ParseDecimal(BrancheOuverte).value_or(0));
   TBouton* record = boutons_.FindPtr(n);
   TBouton* group = boutons_.GetBranchePtr(n);
-  if (group == openGroup && branch_ != nullptr && branch_->Visible()) {
-    AfficheBarreBranche(false, record, 0);
-  } else if (group != nullptr) {
+  const bool branchShown = branch_ != nullptr && branch_->Visible();
+  // A press on the open group closes its branch; on another group, opens that one (closing the
+  // first); on a plain main-bar button, closes the branch; on a member, leaves it open.
+  const bool sameGroupShown = group == openGroup && branchShown;
+  if (!sameGroupShown && group != nullptr && branch_ != nullptr) {
     BrancheOuverte = std::to_string(n);
-    if (branch_->Visible()) AfficheBarreBranche(false, record, 0);
+    if (branchShown) AfficheBarreBranche(false, record, 0);
     BranchStyle style{&cfg_, TileSide(), barTexture_.get(), [this](TKovaBtn& b) { WireTile(b); }};
     const int count = branch_->CreeBarreBranche(group, style);
     AfficheBarreBranche(count > 0, group, count);
-  } else if (record != nullptr && record->NumBranche == 0) {
+  } else if (sameGroupShown || (record != nullptr && record->NumBranche == 0)) {
     AfficheBarreBranche(false, record, 0);
   }
   if (group == nullptr && cfg_.SingleClick) RunApp(n);
@@ -438,12 +444,12 @@ void TQuaylite::MenuBoutonsPopup(TKovaBtn& btn, POINT screen) {
   const bool module = rec->Module() != ModuleKind::None;
   TileKind kind = TileKindOf(*rec);
   if (!module) kind = btn.Groupe() != TGroupeState::gNone ? TileKind::Group : TileKind::Button;
-  const std::string hint = btn.Hint();
+  const std::string confirmation = DeleteConfirmation(kind, btn.Hint());
   const bool group = btn.Groupe() != TGroupeState::gNone;
   menuBoutons_.Popup(cfg_.Taille, cfg_.ShowName, !module);
   switch (const MenuBoutons::Command command = menuBoutons_.Track(hwnd(), screen)) {
     case MenuBoutons::kChangerIcone:
-      ChangerIconeClick(n);
+      ChangerIconeClick(n, kind);
       break;
     case MenuBoutons::kTaille64:
     case MenuBoutons::kTaille48:
@@ -456,7 +462,7 @@ void TQuaylite::MenuBoutonsPopup(TKovaBtn& btn, POINT screen) {
       break;
     case MenuBoutons::kSupprimer:
       if (cfg_.Confirm) {
-        const std::wstring text = win::Widen(DeleteConfirmation(kind, hint));
+        const std::wstring text = win::Widen(confirmation);
         if (::MessageBoxW(hwnd(), text.c_str(), L"Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES) break;
       }
       SupprimerClick(n);
@@ -498,12 +504,44 @@ void TQuaylite::SupprimerClick(std::int32_t numero) {
   EcritBaseRegistre();  // renumbers and rewrites every entry
 }
 
-void TQuaylite::EnvoyerVersClick(std::int32_t) {
-  // The send-to dialog moves the button here.
+void TQuaylite::EnvoyerVersClick(std::int32_t numero) {
+  if (sendTo_ == nullptr) return;
+  boutons_.BoutonSource = boutons_.FindPtr(numero);
+  if (boutons_.BoutonSource == nullptr) return;
+  sendTo_->Prepare(
+      SendToInput{&boutons_, boutons_.BoutonSource, &cfg_, mainBtn_.IconPath(), mainBtn_.Texture()});
+  if (sendTo_->ShowModal(hwnd()) == IDOK) {
+    HideBranch();
+    SendTo(boutons_, boutons_.BoutonSource, boutons_.BoutonCible);
+    EffaceBarreBoutons();
+    DessineBarre();
+  }
+  EcritBaseRegistre();  // after Cancel too
 }
 
-void TQuaylite::ChangerIconeClick(std::int32_t) {
-  // The button properties dialog edits the button here.
+void TQuaylite::ChangerIconeClick(std::int32_t numero, TileKind kind) {
+  if (proprietes_ == nullptr) return;
+  TBouton* rec = boutons_.FindPtr(numero);
+  if (rec == nullptr) return;
+  boutons_.BoutonSource = rec;
+  proprietes_->Prepare(ProprietesInput{rec, kind, &cfg_, mainBtn_.Texture()});
+  if (proprietes_->ShowModal(hwnd()) != IDOK) return;
+  // The dialog may have freed nothing, but look the record up again all the same.
+  rec = boutons_.FindPtr(numero);
+  if (rec == nullptr) return;
+  const PropertiesResult& result = proprietes_->Result();
+  ApplyEditedFields(*rec, result);
+  if (TKovaBtn* btn = GetBtn(numero); btn != nullptr && !IsModuleTile(numero)) {
+    btn->SetIconSource(rec->IconPath, rec->IconIndex);
+    btn->SetHint(rec->NomApp);
+    if (cfg_.ShowName) btn->SetCaption(rec->NomApp);
+  }
+  EcritBaseRegistre();
+  if (ApplyTextureChoice(*rec, result, proprietes_->TextureAtOpening())) {
+    HideBranch();
+    EffaceBarreBoutons();
+    DessineBarre();
+  }
 }
 
 void TQuaylite::RunApp(std::int32_t numero) {
@@ -543,7 +581,8 @@ void TQuaylite::MainBtnMouseDown(const MouseEvent& e) {
   } else if (e.button == MouseButton::Right) {
     HideBranch();
     POINT at = CursorPos();
-    ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x + 2, at.y + 5, 0, hwnd(), nullptr);
+    ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x + 2, at.y + 5, 0, hwnd(),
+                     nullptr);
   }
 }
 

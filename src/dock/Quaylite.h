@@ -16,6 +16,8 @@
 #include "core/Command.h"
 #include "core/Config.h"
 #include "core/Store.h"
+#include "dialogs/Proprietes.h"
+#include "dialogs/SendTo.h"
 #include "dock/BarreBranche.h"
 #include "dock/MenuBoutons.h"
 #include "win/Form.h"
@@ -35,6 +37,11 @@ class TQuaylite final : public win::Form {
   // Creates the window and runs FormCreate. `passwordDialog` is the lock's dialog: WM_CLOSE is
   // refused while it shows.
   bool Create(HWND owner, TBarreBranche& branch, const win::Form* passwordDialog);
+  // The two button dialogs, created after the dock (the program's order of windows).
+  void SetDialogs(TProprietes* proprietes, TSendTo* sendTo) {
+    proprietes_ = proprietes;
+    sendTo_ = sendTo;
+  }
   // Shows the bar (after the start-up lock, when one is due).
   void FormShow();
 
@@ -53,7 +60,7 @@ class TQuaylite final : public win::Form {
   void AfficherNomClick();
   void SupprimerClick(std::int32_t numero);
   void EnvoyerVersClick(std::int32_t numero);
-  void ChangerIconeClick(std::int32_t numero);
+  void ChangerIconeClick(std::int32_t numero, TileKind kind);
   // Exchanges the tiles numbered `source` and `target` (a Shift-drag dropped on a tile).
   void BtnAppDragDrop(std::int32_t source, std::int32_t target);
   const MenuBoutons& Menu() const { return menuBoutons_; }
@@ -107,6 +114,8 @@ class TQuaylite final : public win::Form {
   ButtonList boutons_;
   TBarreBranche* branch_ = nullptr;
   const win::Form* passwordDialog_ = nullptr;
+  TProprietes* proprietes_ = nullptr;
+  TSendTo* sendTo_ = nullptr;
   Hints hints_;
   IconCache icons_;  // shared by the bar and the branch; kept across rebuilds
   TileHost host_;    // the tiles are drawn on the dock window itself

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "core/Config.h"
+#include "dialogs/Proprietes.h"
+#include "dialogs/SendTo.h"
 #include "dock/BarreBranche.h"
 #include "dock/Quaylite.h"
 #include "win/Form.h"
@@ -39,14 +41,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   // The application's hidden owner window: it keeps the dock and its forms off the task bar.
   ql::win::Form application;
-  if (!application.CreateForm(nullptr, L"TApplication", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0)) return 1;
+  if (!application.CreateForm(nullptr, L"TApplication", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0))
+    return 1;
   const HWND owner = application.hwnd();
 
   ql::TQuaylite dock(store, config);
   ql::TBarreBranche branch;
   ql::win::Form configuration;
-  ql::win::Form proprietes;
-  ql::win::Form sendTo;
+  ql::TProprietes proprietes;
+  ql::TSendTo sendTo;
   ql::win::Form password;
   ql::win::Form taskBar;
 
@@ -54,8 +57,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   branch.Create(owner);
   const DWORD dialog = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   configuration.CreateForm(owner, L"TConfiguration", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
-  proprietes.CreateForm(owner, L"TProprietes", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
-  sendTo.CreateForm(owner, L"TSendTo", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
+  proprietes.Create(owner);
+  sendTo.Create(owner);
+  dock.SetDialogs(&proprietes, &sendTo);
   password.CreateForm(owner, L"TFrmPassWD", L"Quaylite Protection", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
   taskBar.CreateForm(owner, L"TTaskBar", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0);
 

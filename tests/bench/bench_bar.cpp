@@ -13,7 +13,9 @@ namespace {
 double ThreadCpuMs() {
   FILETIME created, exited, kernel, user;
   ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ticks = [](FILETIME t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  auto ticks = [](FILETIME t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
   return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
@@ -44,7 +46,7 @@ int main() {
   }
   const double cpu = (ThreadCpuMs() - c0) / kRuns;
   if (f.dock->TileCount() != 100) return 1;
-  std::printf("BENCH DessineBarre 100 buttons: %.2f ms CPU per rebuild (mean of %d), median %.2f ms wall\n", cpu,
-              kRuns, Median(wall));
+  std::printf("BENCH DessineBarre 100 buttons: %.2f ms CPU per rebuild (mean of %d), median %.2f ms wall\n",
+              cpu, kRuns, Median(wall));
   return 0;
 }

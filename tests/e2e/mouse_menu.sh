@@ -87,4 +87,53 @@ check_eq "the group's tile is gone" "$dx $dy $side $((full - 2 * side))" "$(sett
 check_eq "its members are gone from the store" "1" "$(entries)"
 check_eq "the first button stays" "Notepad" "$(value NomApp1)"
 close_dock
+
+# The two button dialogs: "Send button to..." with OK and no line chosen sends the button to the
+# end of the bar; "Button Properties" closed with Escape changes nothing.
+reset_store
+for i in 1 2 3; do
+  set_sz "BtnApp$i" "C:\\windows\\app$i.exe"
+  set_sz "NomApp$i" "App $i"
+done
+if start_dock; then
+  read -r dx dy side full <<<"$(probe rect Quaylite)"
+  menu_entry() {  # $1 tile, $2 how many entries down
+    xdotool mousemove $((dx + side / 2)) "$(tile_y "$1")" click 3
+    sleep 0.7
+    local i
+    for i in $(seq 1 "$2"); do xdotool key Down; done
+    xdotool key Return
+  }
+  answer_dialog() {  # $1 title, $2 key: the modal dialog answered from the keyboard
+    local w
+    w=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$w" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + 5)) key "$2"
+    for _ in $(seq 1 50); do
+      xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
+    return 1
+  }
+  value_soon() {  # the value $1 once it reads $2, or what it reads after 6 s
+    local v
+    for _ in $(seq 1 30); do
+      v=$(value "$1")
+      [ "$v" = "$2" ] && break
+      sleep 0.2
+    done
+    echo "$v"
+  }
+  menu_entry 1 8
+  check "the send-to dialog opens and OK closes it" answer_dialog 'Send button to group' Return
+  check_eq "the sent button is now the last of the bar" "App 1" "$(value_soon NomApp3 "App 1")"
+  check_eq "the others moved up" "App 2" "$(value NomApp1)"
+  menu_entry 3 1
+  check "the properties dialog opens and Escape closes it" answer_dialog 'Button Properties' Escape
+  sleep 1
+  check_eq "Escape changes nothing" "App 1" "$(value NomApp3)"
+  check_eq "nor the bar" "$dx $dy $side $full" "$(probe rect Quaylite)"
+  close_dock
+fi
 finish

@@ -17,7 +17,8 @@ namespace ql::testing {
 class DockFixture {
  public:
   // Stores `buttons` plain buttons (every fifth one a group of two members when `groups`).
-  static void FillStore(MemoryStore& store, const TConfig& cfg, int buttons, bool groups, const std::string& icon) {
+  static void FillStore(MemoryStore& store, const TConfig& cfg, int buttons, bool groups,
+                        const std::string& icon) {
     ButtonList list;
     for (int i = 0; i < buttons; ++i) {
       TBouton& b = list.Append(ButtonData{"Button " + std::to_string(i), icon, icon, "", 0});
@@ -30,7 +31,8 @@ class DockFixture {
   }
 
   bool Start() {
-    if (!owner.CreateForm(nullptr, L"TestDockOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0)) return false;
+    if (!owner.CreateForm(nullptr, L"TestDockOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0))
+      return false;
     dock = std::make_unique<TQuaylite>(store, config);
     if (!dock->Create(owner.hwnd(), branch, nullptr)) return false;
     return branch.Create(owner.hwnd());

@@ -13,7 +13,6 @@ namespace {
 
 using testing::DockFixture;
 
-
 TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
   DockFixture f;
   ASSERT_TRUE(f.Start());
