@@ -54,6 +54,15 @@ else
   echo "could not start X or Wine"; failed=$((failed + 1))
 fi
 
+echo "== lint: clang-format and clang-tidy"
+if "$here/lint.sh" >"$logs/lint.log" 2>&1; then
+  passed=$((passed + 1))
+  echo "lint: clean"
+else
+  failed=$((failed + 1))
+  head -n 40 "$logs/lint.log"
+fi
+
 echo
 echo "Quaylite: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
