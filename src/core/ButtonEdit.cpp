@@ -73,22 +73,10 @@ void SendTo(ButtonList& list, TBouton* source, TBouton* target) {
   if (target == source) return;
 
   ButtonData copy{source->NomApp, source->BtnApp, source->IconPath, source->Texture, source->IconIndex};
-  TBouton* added = nullptr;
-  if (target != nullptr) {
-    TBouton* last = target;
-    while (last->Branche) last = last->Branche.get();
-    auto rec = std::make_unique<TBouton>();
-    rec->NomApp = std::move(copy.NomApp);
-    rec->BtnApp = std::move(copy.BtnApp);
-    rec->IconPath = std::move(copy.IconPath);
-    rec->Texture = std::move(copy.Texture);
-    rec->IconIndex = copy.IconIndex;
-    rec->Precedent = last;
-    last->Branche = std::move(rec);
-    added = last->Branche.get();
-  } else {
-    added = &list.Append(std::move(copy));  // keeps DernierBouton
-  }
+  // After the target's last member (the target itself when it has none), or at the end of the
+  // main bar (which keeps DernierBouton).
+  TBouton* added =
+      target != nullptr ? &list.AppendMember(*target, std::move(copy)) : &list.Append(std::move(copy));
   // Numbered for real by the next renumbering.
   added->NumBranche = 999;
   added->Numero = 999;
