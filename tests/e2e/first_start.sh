@@ -23,18 +23,18 @@ check_eq "silver tile around the icon" "192 192 192" "$(pixel_of "$shot" 979 3)"
 
 check "polite close" close_dock
 dump=$(probe regdump "$KEY")
-value() { awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $2 ":" $3 }' <<<"$dump"; }
-check_eq "Sens" "sz:D" "$(value Sens)"
-check_eq "Taille" "sz:32" "$(value Taille)"
-check_eq "PosTop" "sz:0" "$(value PosTop)"
-check_eq "exit" "sz:1" "$(value exit)"
-check_eq "Relief" "sz:1" "$(value Relief)"
-check_eq "OnTop" "sz:1" "$(value OnTop)"
-check_eq "cfdel" "sz:1" "$(value cfdel)"
-check_eq "ShowName" "sz:0" "$(value ShowName)"
-check_eq "Couleur is 4 bytes of silver" "binary:c0c0c000" "$(value Couleur)"
-check_eq "HotKey empty" "sz:" "$(value HotKey)"
-check_eq "no buttons" "" "$(value BtnApp1)"
+typed_value() { awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $2 ":" $3 }' <<<"$dump"; }
+check_eq "Sens" "sz:D" "$(typed_value Sens)"
+check_eq "Taille" "sz:32" "$(typed_value Taille)"
+check_eq "PosTop" "sz:0" "$(typed_value PosTop)"
+check_eq "exit" "sz:1" "$(typed_value exit)"
+check_eq "Relief" "sz:1" "$(typed_value Relief)"
+check_eq "OnTop" "sz:1" "$(typed_value OnTop)"
+check_eq "cfdel" "sz:1" "$(typed_value cfdel)"
+check_eq "ShowName" "sz:0" "$(typed_value ShowName)"
+check_eq "Couleur is 4 bytes of silver" "binary:c0c0c000" "$(typed_value Couleur)"
+check_eq "HotKey empty" "sz:" "$(typed_value HotKey)"
+check_eq "no buttons" "" "$(typed_value BtnApp1)"
 # 34 options plus "exit": the whole key.
 check_eq "number of values" "35" "$(wc -l <<<"$dump")"
 

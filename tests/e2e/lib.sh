@@ -14,6 +14,8 @@
 #                            window (default 20000 ms); QL_DOCK_PID is its process; 1 if no window
 #   close_dock [TIMEOUT_MS]  WM_CLOSE, then waits until the window is gone and the process ended
 #   kill_dock                kill -9 of the dock's process(es) in this Wine prefix
+#   set_sz NAME TEXT         a string value in the dock's key; value NAME prints one back
+#   store_group_bar          three buttons, the second a group of two (entries 1 to 5)
 #   reset_store              deletes HKCU\SoftWare\Wendor\Quaylite and HKCU\RemoteAccess\Windows
 #   screenshot FILE          the whole X screen as a picture (PNG by the file name)
 #   pixel_of FILE X Y        "r g b" (decimal) of one pixel of a picture
@@ -114,6 +116,31 @@ kill_dock() {
   # Let the wineserver see the process die before the next start.
   probe gone "$QL_DOCK_TITLE" 5000 >/dev/null 2>&1
   return 0
+}
+
+# The dock's key, a string value written into it, and the text of one of its values.
+QL_KEY='SoftWare\Wendor\Quaylite'
+set_sz() { probe regset "$QL_KEY" "$1" sz "$2"; }
+value() { probe regdump "$QL_KEY" | awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $3 }'; }
+
+# A bar of three buttons, the second a group of two members (entries 1 to 5): Notepad, Tools
+# (Console, Mines), Regedit.
+store_group_bar() {
+  set_sz BtnApp1 'C:\windows\notepad.exe'
+  set_sz NomApp1 Notepad
+  set_sz Icone1 'C:\windows\notepad.exe,0'
+  set_sz BtnApp2 'C:\windows\system32\winecfg.exe'
+  set_sz NomApp2 Tools
+  set_sz Icone2 'C:\windows\system32\shell32.dll,3'
+  set_sz BtnApp3 'C:\windows\regedit.exe'
+  set_sz NomApp3 Regedit
+  set_sz Icone3 'C:\windows\regedit.exe,0'
+  set_sz BtnApp4 'C:\windows\system32\cmd.exe,BtnApp2-'
+  set_sz NomApp4 Console
+  set_sz Icone4 'C:\windows\system32\cmd.exe,0'
+  set_sz BtnApp5 'C:\windows\system32\winemine.exe,BtnApp2-'
+  set_sz NomApp5 Mines
+  set_sz Icone5 'C:\windows\system32\winemine.exe,0'
 }
 
 reset_store() {

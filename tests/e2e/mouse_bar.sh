@@ -6,26 +6,10 @@ set -u
 source "$(dirname "$0")/lib.sh"
 
 KEY='SoftWare\Wendor\Quaylite'
-set_sz() { probe regset "$KEY" "$1" sz "$2"; }
-value() { probe regdump "$KEY" | awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $3 }'; }
 prepare() {  # edge: a plain button, a group of two members, a plain button; 32-pixel icons
   reset_store
   set_sz Sens "$1"
-  set_sz BtnApp1 'C:\windows\notepad.exe'
-  set_sz NomApp1 Notepad
-  set_sz Icone1 'C:\windows\notepad.exe,0'
-  set_sz BtnApp2 'C:\windows\system32\winecfg.exe'
-  set_sz NomApp2 Tools
-  set_sz Icone2 'C:\windows\system32\shell32.dll,3'
-  set_sz BtnApp3 'C:\windows\regedit.exe'
-  set_sz NomApp3 Regedit
-  set_sz Icone3 'C:\windows\regedit.exe,0'
-  set_sz BtnApp4 'C:\windows\system32\cmd.exe,BtnApp2-'
-  set_sz NomApp4 Console
-  set_sz Icone4 'C:\windows\system32\cmd.exe,0'
-  set_sz BtnApp5 'C:\windows\system32\winemine.exe,BtnApp2-'
-  set_sz NomApp5 Mines
-  set_sz Icone5 'C:\windows\system32\winemine.exe,0'
+  store_group_bar
 }
 click_at() { xdotool mousemove "$1" "$2" click 1; }
 branch_rect() { probe rect BarreBranche; }

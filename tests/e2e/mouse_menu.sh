@@ -6,8 +6,6 @@ set -u
 source "$(dirname "$0")/lib.sh"
 
 KEY='SoftWare\Wendor\Quaylite'
-set_sz() { probe regset "$KEY" "$1" sz "$2"; }
-value() { probe regdump "$KEY" | awk -F'\t' -v n="$1" 'tolower($1) == tolower(n) { print $3 }'; }
 entries() { probe regdump "$KEY" | grep -cE '^BtnApp[0-9]+	'; }
 settled_rect() {  # the dock's rectangle once it is back on screen (a rebuild moves it away)
   local r
@@ -27,21 +25,8 @@ winnote="Z:${note//\//\\}"
 
 reset_store
 set_sz Confirm 1
+store_group_bar
 set_sz BtnApp1 "C:\\windows\\notepad.exe|$winnote"
-set_sz NomApp1 Notepad
-set_sz Icone1 'C:\windows\notepad.exe,0'
-set_sz BtnApp2 'C:\windows\system32\winecfg.exe'
-set_sz NomApp2 Tools
-set_sz Icone2 'C:\windows\system32\shell32.dll,3'
-set_sz BtnApp3 'C:\windows\regedit.exe'
-set_sz NomApp3 Regedit
-set_sz Icone3 'C:\windows\regedit.exe,0'
-set_sz BtnApp4 'C:\windows\system32\cmd.exe,BtnApp2-'
-set_sz NomApp4 Console
-set_sz Icone4 'C:\windows\system32\cmd.exe,0'
-set_sz BtnApp5 'C:\windows\system32\winemine.exe,BtnApp2-'
-set_sz NomApp5 Mines
-set_sz Icone5 'C:\windows\system32\winemine.exe,0'
 
 if ! start_dock; then
   check "the dock starts" false

@@ -7,7 +7,6 @@ source "$(dirname "$0")/lib.sh"
 
 KEY='SoftWare\Wendor\Quaylite'
 reset_store
-set_sz() { probe regset "$KEY" "$1" sz "$2"; }
 set_sz Sens G
 set_sz Taille 48
 set_sz ShowName 1
