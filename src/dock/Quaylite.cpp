@@ -133,11 +133,17 @@ void TQuaylite::StartTaskBar() {
   // The dock's own task bar is started here once it exists.
 }
 
+void TQuaylite::StopTaskBar() {
+  // The dock's own task bar is removed here, and the notification area given back to the
+  // system's task bar, once it exists.
+}
+
 void TQuaylite::FormClose() {
   if (closed_) return;
   closed_ = true;
   if (cfg_.RedimDesk) RemoveDesktopToolbar();
   EcritBaseRegistre();
+  if (cfg_.TaskBar) StopTaskBar();
   EcritVerrou(store_, cfg_);
   EcritSortie(store_, "1");
   menuPrincipal_.reset();
@@ -236,6 +242,7 @@ void TQuaylite::DessineBarre() {
   } else {
     RemoveDesktopToolbar();
   }
+  // The clock and the RAM/CPU gauges start here once their tiles exist.
 }
 
 void TQuaylite::RegisterDesktopToolbar() {

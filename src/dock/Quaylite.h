@@ -90,6 +90,7 @@ class TQuaylite final : public win::Form {
   void WMHotKey(WPARAM id);
   void LockWindows();
   void StartTaskBar();
+  void StopTaskBar();
   void RegisterDockHotKey();
 
   void WireTile(TKovaBtn& btn);
