@@ -63,7 +63,7 @@ std::string MainIconPath() {
 TQuaylite::TQuaylite(KeyValueStore& store, TConfig& config) : store_(store), cfg_(config) {}
 
 TQuaylite::~TQuaylite() {
-  // The tiles are children of the window: free them before the window goes.
+  // The tiles leave their host (and their hints) before the window goes.
   tiles_.clear();
 }
 
