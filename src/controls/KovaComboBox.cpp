@@ -6,18 +6,14 @@
 #include "core/ThemedGeometry.h"
 #include "taskbar/Drawing.h"
 #include "win/Canvas.h"
-#include "win/Utf.h"
 
 namespace ql {
 
 TKovaComboBox::~TKovaComboBox() { Destroy(); }
 
 bool TKovaComboBox::Create(HWND parent, int id, int x, int y, int width) {
-  if (!RegisterClassOnce(kClassName, CS_DBLCLKS)) return false;
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (!enabled_) style |= WS_DISABLED;
-  return Window::Create(0, kClassName, L"", style, x, y, width, kComboHeight, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  return CreateFace(kClassName, CS_DBLCLKS, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, parent, id, x, y, width,
+                    kComboHeight);
 }
 
 void TKovaComboBox::SetElements(std::vector<std::string> elements) {
@@ -32,17 +28,6 @@ void TKovaComboBox::SetItemSel(std::int32_t index) {
   itemSel_ = index;
   text_ = elements_[static_cast<std::size_t>(index)];
   Repaint();
-}
-
-void TKovaComboBox::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  if (hwnd() != nullptr) ::EnableWindow(hwnd(), enabled ? TRUE : FALSE);
-  Repaint();
-}
-
-void TKovaComboBox::Repaint() const {
-  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void TKovaComboBox::OpenMenu() {
@@ -158,28 +143,11 @@ LRESULT TKovaComboBox::MouseDown(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TKovaComboBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      win::PaintDc paint(hwnd());
-      themed::CopyFace(paint.get(), Compose().get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      themed::CopyFace(reinterpret_cast<HDC>(wParam), Compose().get());
-      return 0;
     case WM_WINDOWPOSCHANGING: {
       auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
       if ((pos->flags & SWP_NOSIZE) == 0) pos->cy = kComboHeight;
       break;
     }
-    case WM_SIZE:
-      Repaint();
-      break;
-    case WM_ENABLE:
-      enabled_ = wParam != 0;
-      Repaint();
-      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
@@ -202,7 +170,7 @@ LRESULT TKovaComboBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return Window::HandleMessage(msg, wParam, lParam);
+  return TKovaFace::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace ql

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "controls/KovaFace.h"
 #include "controls/Mouse.h"
 #include "win/Handles.h"
-#include "win/Window.h"
 
 namespace ql {
 
-class TKovaComboBox : public win::Window {
+class TKovaComboBox : public TKovaFace {
  public:
   static constexpr const wchar_t* kClassName = L"TKovaComboBox";
   static constexpr const char* kEmptyText = "()";
@@ -35,8 +35,6 @@ class TKovaComboBox : public win::Window {
   void SetItemSel(std::int32_t index);
   std::int32_t ItemSel() const { return itemSel_; }
   const std::string& Text() const { return text_; }
-  void SetEnabled(bool enabled);
-  bool Enabled() const { return enabled_; }
 
   // Shows the element menu and waits for the choice (a modal menu loop), as a left press does.
   // Choosing another element selects it and raises OnChange; choosing the selected one shows it
@@ -45,8 +43,7 @@ class TKovaComboBox : public win::Window {
   // The element menu of the last opening (destroyed at the next one), or nullptr.
   HMENU ElementMenu() const { return menu_.get(); }
 
-  // The whole face as painted now: a client-sized 32-bit DIB section.
-  win::Bitmap Compose() const;
+  win::Bitmap Compose() const override;
 
   // Both may destroy the control.
   std::function<void(TKovaComboBox&)> OnChange;
@@ -57,7 +54,6 @@ class TKovaComboBox : public win::Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Repaint() const;
   void Choose(std::int32_t index);
   LRESULT MouseDown(UINT msg, WPARAM wParam, LPARAM lParam);
   void MeasureEntry(MEASUREITEMSTRUCT& item) const;
@@ -66,7 +62,6 @@ class TKovaComboBox : public win::Window {
   std::vector<std::string> elements_;
   std::int32_t itemSel_ = 0;
   std::string text_ = kEmptyText;
-  bool enabled_ = true;
   win::Menu menu_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -11,29 +11,27 @@
 
 #include <string>
 
+#include "controls/KovaFace.h"
 #include "win/Handles.h"
-#include "win/Window.h"
 
 namespace ql {
 
-class TKovaGrpBox : public win::Window {
+class TKovaGrpBox : public TKovaFace {
  public:
   static constexpr const wchar_t* kClassName = L"TKovaGrpBox";
 
-  TKovaGrpBox();
+  TKovaGrpBox() = default;
   ~TKovaGrpBox() override;
 
   // A child window (WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, id -1) at the bottom of the z-order.
   // The caption carries its own blanks, as in " Options ".
   bool Create(HWND parent, int x, int y, int width, int height, std::string caption);
 
-  void SetCaption(std::string caption);
-  const std::string& Caption() const { return caption_; }
-  void SetEnabled(bool enabled);
-  bool Enabled() const { return enabled_; }
+  using TKovaFace::Caption;
+  using TKovaFace::SetCaption;
   // Behind the caption (and the rest of the face); the button face colour by default.
-  void SetColor(COLORREF color);
-  COLORREF Color() const { return color_; }
+  using TKovaFace::Color;
+  using TKovaFace::SetColor;
   // Moves the group box under every sibling now.
   void SinkToBottom() const;
 
@@ -41,18 +39,12 @@ class TKovaGrpBox : public win::Window {
   void SetFont(HFONT font) { font_ = font; }
   HFONT Font() const { return font_; }
 
-  // The whole face as painted now: a client-sized 32-bit DIB section.
-  win::Bitmap Compose() const;
+  win::Bitmap Compose() const override;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Repaint() const;
-
-  std::string caption_;
-  bool enabled_ = true;
-  COLORREF color_;
   HFONT font_ = nullptr;
 };
 

@@ -7,46 +7,20 @@
 
 namespace ql {
 
-TKovaToggle::TKovaToggle() : color_(themed::ButtonFace()) {}
+TKovaToggle::TKovaToggle() = default;
 
 TKovaToggle::~TKovaToggle() { Destroy(); }
 
 bool TKovaToggle::CreateToggle(const wchar_t* className, HWND parent, int id, int x, int y, int width,
                                int height, std::string caption) {
-  if (!RegisterClassOnce(className, 0)) return false;
-  caption_ = std::move(caption);
   // The low style bits stay 0: the dialog manager must not take the control for a group box.
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS;
-  if (!enabled_) style |= WS_DISABLED;
-  const std::wstring title = win::Widen(caption_);
-  return Window::Create(0, className, title.c_str(), style, x, y, width, height, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-}
-
-void TKovaToggle::SetCaption(std::string caption) {
-  if (caption == caption_) return;
-  // The window text is the caption too: the dialog manager finds the accelerator in it.
-  if (hwnd() != nullptr) ::SetWindowTextW(hwnd(), win::Widen(caption).c_str());
-  caption_ = std::move(caption);
-  Repaint();
+  return CreateFace(className, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, parent, id, x, y,
+                    width, height, std::move(caption));
 }
 
 void TKovaToggle::SetAlignment(TLeftRight alignment) {
   if (alignment == alignment_) return;
   alignment_ = alignment;
-  Repaint();
-}
-
-void TKovaToggle::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  if (hwnd() != nullptr) ::EnableWindow(hwnd(), enabled ? TRUE : FALSE);
-  Repaint();
-}
-
-void TKovaToggle::SetColor(COLORREF color) {
-  if (color == color_) return;
-  color_ = color;
   Repaint();
 }
 
@@ -76,15 +50,10 @@ void TKovaToggle::TakeFocus() const {
   if (CanFocus()) ::SetFocus(hwnd());
 }
 
-void TKovaToggle::Repaint(bool now) const {
-  if (hwnd() == nullptr) return;
-  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | (now ? RDW_UPDATENOW : 0U));
-}
-
 void TKovaToggle::PaintCaption(win::Canvas& canvas, int width, int height) const {
   HDC dc = canvas.dc();
   // 1. The whole face in the control's colour; text then goes on without a background.
-  canvas.SetBrushColor(color_);
+  canvas.SetBrushColor(Color());
   canvas.FillRect(0, 0, width, height);
   canvas.SetBrushClear();
 
@@ -94,20 +63,21 @@ void TKovaToggle::PaintCaption(win::Canvas& canvas, int width, int height) const
     canvas.UseDefaultFont();
   }
   // 2. The caption's rectangle, measured in the caption's font.
-  const bool hasAmpersand = caption_.find('&') != std::string::npos;
+  const std::string& caption = Caption();
+  const bool hasAmpersand = caption.find('&') != std::string::npos;
   const int ampersandWidth = hasAmpersand ? canvas.TextWidth("&") : 0;
-  const ThemedRect cr = ToggleCaptionRect(alignment_, width, height, canvas.TextWidth(caption_),
-                                          canvas.TextHeight(caption_), hasAmpersand, ampersandWidth);
+  const ThemedRect cr = ToggleCaptionRect(alignment_, width, height, canvas.TextWidth(caption),
+                                          canvas.TextHeight(caption), hasAmpersand, ampersandWidth);
   RECT rect{cr.left, cr.top, cr.right, cr.bottom};
 
   // 3. One line, vertically centred, the "&" letter underlined.
-  const std::wstring text = win::Widen(caption_);
+  const std::wstring text = win::Widen(caption);
   const UINT flags = DT_SINGLELINE | DT_VCENTER;
   auto write = [&](RECT r, COLORREF colour) {
     canvas.SetTextColor(colour);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
   };
-  if (enabled_) {
+  if (Enabled()) {
     write(rect, themed::FontColour());
   } else {
     if (ctl3d_)
@@ -117,7 +87,7 @@ void TKovaToggle::PaintCaption(win::Canvas& canvas, int width, int height) const
   canvas.SetTextColor(themed::FontColour());
 
   // 4. The focus rectangle around the caption.
-  canvas.SetBrushColor(color_);
+  canvas.SetBrushColor(Color());
   if (Focused()) ::DrawFocusRect(dc, &rect);
 }
 
@@ -135,36 +105,12 @@ win::Bitmap TKovaToggle::Compose() const {
 
 LRESULT TKovaToggle::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // the face covers the whole client area
-    case WM_PAINT: {
-      win::PaintDc paint(hwnd());
-      themed::CopyFace(paint.get(), Compose().get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      themed::CopyFace(reinterpret_cast<HDC>(wParam), Compose().get());
-      return 0;
-    case WM_SIZE:
-      Repaint();
-      break;
     case WM_GETDLGCODE:
       return DialogCode();
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       Repaint();
       break;
-    case WM_ENABLE:
-      enabled_ = wParam != 0;
-      Repaint();
-      break;
-    case WM_SETTEXT: {
-      // Text set from outside (SetWindowText) becomes the caption as well.
-      const LRESULT r = Window::HandleMessage(msg, wParam, lParam);
-      if (lParam != 0) caption_ = win::Narrow(reinterpret_cast<const wchar_t*>(lParam));
-      Repaint();
-      return r;
-    }
     case WM_SETFONT:
       SetFont(reinterpret_cast<HFONT>(wParam));
       return 0;
@@ -172,7 +118,7 @@ LRESULT TKovaToggle::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(font_);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (enabled_) {
+      if (Enabled()) {
         pressed_ = true;
         ::SetCapture(hwnd());
       }
@@ -184,7 +130,7 @@ LRESULT TKovaToggle::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       RECT client{};
       ::GetClientRect(hwnd(), &client);
-      if (enabled_ && ::PtInRect(&client, at) != FALSE) UserClick();  // released outside: no click
+      if (Enabled() && ::PtInRect(&client, at) != FALSE) UserClick();  // released outside: no click
       return 0;
     }
     case WM_CAPTURECHANGED:
@@ -193,12 +139,12 @@ LRESULT TKovaToggle::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       // Bit 30: the key was already down (auto-repeat): one click per press.
       if (wParam == VK_SPACE && (lParam & (1L << 30)) == 0) {
-        if (enabled_) UserClick();
+        if (Enabled()) UserClick();
         return 0;
       }
       break;
     case BM_CLICK:
-      if (enabled_ && CanFocus()) Accelerator();
+      if (Enabled() && CanFocus()) Accelerator();
       return 0;
     case BM_GETCHECK:
       return GetCheck();
@@ -208,7 +154,7 @@ LRESULT TKovaToggle::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return Window::HandleMessage(msg, wParam, lParam);
+  return TKovaFace::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace ql

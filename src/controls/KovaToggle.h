@@ -12,27 +12,25 @@
 #include <memory>
 #include <string>
 
+#include "controls/KovaFace.h"
 #include "core/ThemedGeometry.h"
 #include "win/Canvas.h"
 #include "win/Handles.h"
-#include "win/Window.h"
 
 namespace ql {
 
-class TKovaToggle : public win::Window {
+class TKovaToggle : public TKovaFace {
  public:
   ~TKovaToggle() override;
 
   // UTF-8; "&" marks the accelerator letter ("&&" shows one "&"). Repaints.
-  void SetCaption(std::string caption);
-  const std::string& Caption() const { return caption_; }
+  using TKovaFace::Caption;
+  using TKovaFace::SetCaption;
   void SetAlignment(TLeftRight alignment);
   TLeftRight Alignment() const { return alignment_; }
-  void SetEnabled(bool enabled);
-  bool Enabled() const { return enabled_; }
   // The colour behind the caption and inside the mark; the button face colour by default.
-  void SetColor(COLORREF color);
-  COLORREF Color() const { return color_; }
+  using TKovaFace::Color;
+  using TKovaFace::SetColor;
   // The caption's font; not owned: the caller keeps it alive while the control uses it. Without
   // one (nullptr), "MS Sans Serif" 8 points. WM_SETFONT does the same.
   void SetFont(HFONT font);
@@ -47,8 +45,7 @@ class TKovaToggle : public win::Window {
   bool Focused() const;
   bool CanFocus() const;
 
-  // The whole face as painted now: a client-sized 32-bit DIB section.
-  win::Bitmap Compose() const;
+  win::Bitmap Compose() const override;
 
  protected:
   TKovaToggle();
@@ -68,8 +65,6 @@ class TKovaToggle : public win::Window {
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  // Invalidates the face; with `now`, paints it before returning.
-  void Repaint(bool now = false) const;
   void TakeFocus() const;
   // Expires with the control: tells an event dispatch that its handler destroyed the control.
   std::weak_ptr<int> Alive() const { return alive_; }
@@ -77,11 +72,8 @@ class TKovaToggle : public win::Window {
  private:
   void PaintCaption(win::Canvas& canvas, int width, int height) const;
 
-  std::string caption_;
   TLeftRight alignment_ = TLeftRight::taRightJustify;
-  bool enabled_ = true;
   bool ctl3d_ = true;
-  COLORREF color_;
   HFONT font_ = nullptr;
   bool pressed_ = false;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
