@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ButtonListChecks.h"
 #include "core/Bouton.h"
 #include "core/ButtonEdit.h"
 
@@ -21,39 +22,8 @@ ButtonData Btn(std::string cmd, std::string name = {}) {
   return ButtonData{std::move(name), std::move(cmd), std::move(icon), "", 0};
 }
 
-// "cmd#Numero" on the main bar, members in brackets: "A#1 G#2[x#4 y#5] B#3".
-std::string Describe(const ButtonList& list) {
-  std::string out;
-  for (const TBouton* r : list.MainBar()) {
-    if (!out.empty()) out += ' ';
-    out += r->BtnApp + "#" + std::to_string(r->Numero);
-    if (r->HasMembers()) {
-      out += '[';
-      bool first = true;
-      for (const TBouton* m : ButtonList::Members(*r)) {
-        if (!first) out += ' ';
-        first = false;
-        out += m->BtnApp + "#" + std::to_string(m->Numero);
-      }
-      out += ']';
-    }
-  }
-  return out;
-}
-
-void ExpectLinksConsistent(const ButtonList& list) {
-  const TBouton* prev = list.TeteBoutons();
-  for (const TBouton* r = list.First(); r != nullptr; r = r->Suivant.get()) {
-    EXPECT_EQ(r->Precedent, prev) << r->BtnApp;
-    const TBouton* before = r;
-    for (const TBouton* m = r->Branche.get(); m != nullptr; m = m->Branche.get()) {
-      EXPECT_EQ(m->Precedent, before) << m->BtnApp;
-      before = m;
-    }
-    prev = r;
-  }
-  EXPECT_EQ(list.DernierBouton(), prev);
-}
+using ql::test::Describe;
+using ql::test::ExpectLinksConsistent;
 
 // A bar "A G B" where G holds x and y, numbered 1..5.
 struct Bar {

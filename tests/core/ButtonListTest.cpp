@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ButtonListChecks.h"
 #include "core/Bouton.h"
 
 namespace {
@@ -15,41 +16,8 @@ using ql::TBouton;
 
 ButtonData Btn(std::string cmd) { return ButtonData{"name " + cmd, cmd, "icon.ico", "", 0}; }
 
-// The main bar as "cmd#Numero", members in brackets: "A#1 G#2[x#4 y#5] B#3".
-std::string Describe(const ButtonList& list) {
-  std::string out;
-  for (const TBouton* r : list.MainBar()) {
-    if (!out.empty()) out += ' ';
-    out += r->BtnApp + "#" + std::to_string(r->Numero);
-    if (r->HasMembers()) {
-      out += '[';
-      bool first = true;
-      for (const TBouton* m : ButtonList::Members(*r)) {
-        if (!first) out += ' ';
-        first = false;
-        out += m->BtnApp + "#" + std::to_string(m->Numero);
-      }
-      out += ']';
-    }
-  }
-  return out;
-}
-
-// Every Precedent link must mirror the forward links, and DernierBouton must be the last record.
-void ExpectLinksConsistent(const ButtonList& list) {
-  const TBouton* prev = list.TeteBoutons();
-  for (const TBouton* r = list.First(); r != nullptr; r = r->Suivant.get()) {
-    EXPECT_EQ(r->Precedent, prev) << r->BtnApp;
-    const TBouton* before = r;
-    for (const TBouton* m = r->Branche.get(); m != nullptr; m = m->Branche.get()) {
-      EXPECT_EQ(m->Precedent, before) << m->BtnApp;
-      before = m;
-    }
-    prev = r;
-  }
-  EXPECT_EQ(list.DernierBouton(), prev);
-  EXPECT_EQ(list.TeteBoutons()->Precedent, nullptr);
-}
+using ql::test::Describe;
+using ql::test::ExpectLinksConsistent;
 
 // A bar "A G B" where G has the members x and y, numbered.
 struct BarWithGroup {
