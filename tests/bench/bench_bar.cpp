@@ -6,25 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchClock.h"
 #include "DockFixture.h"
 
-namespace {
-
-double ThreadCpuMs() {
-  FILETIME created, exited, kernel, user;
-  ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ticks = [](FILETIME t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-}  // namespace
+using ql::bench::Median;
+using ql::bench::ThreadCpuMs;
 
 int main() {
   ql::testing::DockFixture f;

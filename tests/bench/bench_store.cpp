@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "core/ButtonStore.h"
 #include "core/Config.h"
 #include "win/RegistryStore.h"
@@ -87,11 +88,7 @@ double Now() {
   ::QueryPerformanceFrequency(&frequency);
   return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using ql::bench::Median;
 
 // Runs `prepare` (not timed) and `work` kRuns times; prints the medians. The process CPU time
 // leaves out the registry server's own work and counts in steps of the system tick.

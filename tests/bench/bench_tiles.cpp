@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "TileWindow.h"
 #include "controls/Hints.h"
 #include "controls/IconCache.h"
@@ -27,19 +28,8 @@ namespace {
 constexpr int kTiles = 100;
 constexpr int kSide = 48 + 16;
 
-double ThreadCpuMs() {
-  FILETIME created, exited, kernel, user;
-  ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ticks = [](FILETIME t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using ql::bench::Median;
+using ql::bench::ThreadCpuMs;
 
 void Pump() {
   MSG msg;

@@ -15,12 +15,7 @@ using ql::test::Surface;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
-constexpr COLORREF kSilver = RGB(192, 192, 192);
-constexpr COLORREF kLabel = RGB(34, 36, 75);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
+using namespace ql::test::palette;          // NOLINT(google-build-using-namespace)
 constexpr COLORREF kGround = RGB(1, 2, 3);  // what the surface held before a routine drew
 
 // An expected picture: starts as the surface's fill, then painted region by region.

@@ -27,11 +27,7 @@ using ql::test::TileWindow;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
-constexpr COLORREF kSilver = RGB(192, 192, 192);
-constexpr COLORREF kLabel = RGB(34, 36, 75);
+using namespace ql::test::palette;            // NOLINT(google-build-using-namespace)
 constexpr COLORREF kTile = RGB(90, 110, 70);  // a background none of the drawings use
 constexpr COLORREF kIconLeft = RGB(220, 20, 60);
 constexpr COLORREF kIconRight = RGB(30, 60, 200);

@@ -10,6 +10,18 @@
 
 namespace ql::test {
 
+// The program's colours that the pixel tests look for.
+namespace palette {
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+inline constexpr COLORREF kGrey = RGB(128, 128, 128);
+inline constexpr COLORREF kSilver = RGB(192, 192, 192);
+inline constexpr COLORREF kLabel = RGB(34, 36, 75);     // the label strips
+inline constexpr COLORREF kMagenta = RGB(255, 0, 255);  // the transparent key
+inline constexpr COLORREF kDark = RGB(85, 85, 85);      // the themed controls' dark grey
+inline constexpr COLORREF kLight = RGB(170, 170, 170);  // and their light grey
+}  // namespace palette
+
 inline COLORREF FromBgra(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 inline std::uint32_t ToBgra(COLORREF c) {
   return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (static_cast<std::uint32_t>(GetGValue(c)) << 8) |

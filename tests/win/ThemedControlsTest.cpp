@@ -31,11 +31,7 @@ using ql::test::ReadPixels;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kDark = RGB(85, 85, 85);
-constexpr COLORREF kLight = RGB(170, 170, 170);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
+using namespace ql::test::palette;              // NOLINT(google-build-using-namespace)
 constexpr COLORREF kFace = RGB(200, 180, 160);  // a control colour no drawing uses
 
 COLORREF Sys(int index) { return ::GetSysColor(index); }
