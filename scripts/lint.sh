@@ -16,6 +16,17 @@ if ! clang-format --dry-run --Werror "${sources[@]}" 2>/dev/null; then
   status=1
 fi
 
+# The Windows headers are reached through win/Win.h only; the Windows macros come from quaylite_defs.
+sdk='#include <(windows|objbase|shellapi|shlobj|commctrl|commdlg|mmsystem)\.h>'
+if git grep -n -E "$sdk" -- 'src/*' 'tests/*' 'tools/*' ':!src/win/Win.h' | grep .; then
+  echo "include the Windows headers through win/Win.h"
+  status=1
+fi
+if git grep -n -E '_WIN32_WINNT *=|define _WIN32_WINNT' -- 'src/*' 'tests/*' 'tools/*' 'cmake/*' ':!src/CMakeLists.txt' | grep .; then
+  echo "_WIN32_WINNT is defined once, by the quaylite_defs target"
+  status=1
+fi
+
 gcc_dir=$(ls -d /usr/lib/gcc/i686-w64-mingw32/*-posix 2>/dev/null | tail -n 1)
 cross=(--extra-arg=--target=i686-w64-mingw32
        "--extra-arg=-isystem$gcc_dir/include/c++"

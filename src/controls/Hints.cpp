@@ -1,6 +1,5 @@
 #include "controls/Hints.h"
-
-#include <commctrl.h>
+#include "win/Win.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,5 @@
 #include "controls/KovaBtn.h"
-
-#include <shellapi.h>
+#include "win/Win.h"
 
 #include <algorithm>
 #include <utility>

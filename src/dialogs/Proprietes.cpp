@@ -1,11 +1,10 @@
 #include "dialogs/Proprietes.h"
+#include "win/Win.h"
 
 #include <vector>
 
 #include "dock/BarreBranche.h"
 #include "win/Utf.h"
-
-#include <commdlg.h>
 
 namespace ql {
 

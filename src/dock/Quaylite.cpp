@@ -1,7 +1,5 @@
 #include "dock/Quaylite.h"
-
-#include <mmsystem.h>
-#include <shellapi.h>
+#include "win/Win.h"
 
 #include <algorithm>
 #include <cstdlib>

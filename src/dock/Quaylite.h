@@ -23,8 +23,6 @@
 #include "win/Form.h"
 #include "win/Handles.h"
 
-#include <shellapi.h>
-
 namespace ql {
 
 inline constexpr wchar_t kDockTitle[] = L"Quaylite";

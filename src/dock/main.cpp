@@ -1,8 +1,5 @@
 // The program block: creates the windows in their order, shows the dock and runs the message
 // loop until the dock window closes.
-#include <objbase.h>
-
-#include <commctrl.h>
 
 #include "core/Config.h"
 #include "dialogs/Proprietes.h"

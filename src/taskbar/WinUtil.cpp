@@ -1,6 +1,5 @@
 #include "taskbar/WinUtil.h"
 
-#include <shellapi.h>
 #include <cstdint>
 
 #include "win/Handles.h"

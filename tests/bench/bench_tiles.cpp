@@ -20,8 +20,7 @@
 #include "controls/IconCache.h"
 #include "controls/KovaBtn.h"
 #include "win/Utf.h"
-
-#include <shellapi.h>
+#include "win/Win.h"
 
 namespace {
 

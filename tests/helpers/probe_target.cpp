@@ -12,7 +12,6 @@
 #include "win/Utf.h"
 #include "win/Win.h"
 // After Win.h:
-#include <shellapi.h>
 
 namespace {
 

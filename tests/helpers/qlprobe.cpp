@@ -24,7 +24,6 @@
 #include "win/Win.h"
 // After Win.h:
 #include <psapi.h>
-#include <shlobj.h>
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "DockFixture.h"
 #include "PixelSurface.h"
+#include "win/Win.h"
 
-#include <shlobj.h>
 #include "core/ConfigStore.h"
 
 namespace ql {

@@ -4,9 +4,9 @@
 
 #include "TileWindow.h"
 #include "controls/Hints.h"
+#include "win/Win.h"
 
 // After the Win32 layer's own header, which brings in <windows.h>.
-#include <commctrl.h>
 
 namespace {
 

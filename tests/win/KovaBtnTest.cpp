@@ -15,9 +15,9 @@
 #include "controls/KovaBtn.h"
 #include "win/Canvas.h"
 #include "win/Utf.h"
+#include "win/Win.h"
 
 // After the Win32 layer's own header, which brings in <windows.h>.
-#include <shellapi.h>
 
 using ql::TGroupeState;
 using ql::TKovaBtn;

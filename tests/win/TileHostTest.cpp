@@ -16,9 +16,9 @@
 #include "controls/KovaBtn.h"
 #include "controls/TileHost.h"
 #include "win/Utf.h"
+#include "win/Win.h"
 
 // After the Win32 layer's own header, which brings in <windows.h>.
-#include <commctrl.h>
 
 using ql::IconCache;
 using ql::MouseEvent;

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "ShellWindows.h"
+#include "FakeShell.h"
 #include "taskbar/WinUtil.h"
 #include "win/Handles.h"
 #include "win/Utf.h"
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using qltest::ShellWindows;
+using qltest::FakeShell;
 
 constexpr const wchar_t* kTestClass = L"QlWinUtilTest";
 
@@ -129,9 +129,9 @@ fs::path XdgTrashFiles() {
 // icons), so a desktop without any task bar is only seen elsewhere.
 TEST(GetTrayWnd, FindsTheSystemTaskBar) {
   ::GetDesktopWindow();  // the desktop, and whatever windows its process brings, is up
-  HWND system = ::FindWindowW(ShellWindows::kTrayClass, nullptr);
+  HWND system = ::FindWindowW(FakeShell::kTrayClass, nullptr);
   {
-    ShellWindows shell;
+    FakeShell shell;
     ASSERT_NE(shell.CreateTray(), nullptr);
     EXPECT_EQ(ql::GetTrayWnd(), shell.tray());
     ::ShowWindow(shell.tray(), SW_HIDE);
@@ -142,7 +142,7 @@ TEST(GetTrayWnd, FindsTheSystemTaskBar) {
 
 TEST(GetTrayWnd, NothingWithoutATaskBar) {
   ::GetDesktopWindow();
-  if (::FindWindowW(ShellWindows::kTrayClass, nullptr) != nullptr) {
+  if (::FindWindowW(FakeShell::kTrayClass, nullptr) != nullptr) {
     GTEST_SKIP() << "the desktop has a task bar window of its own (Wine's is hidden)";
   }
   EXPECT_EQ(ql::GetTrayWnd(), nullptr);
@@ -150,46 +150,46 @@ TEST(GetTrayWnd, NothingWithoutATaskBar) {
 
 TEST(ShowDesktopIcons, HidesAndDisablesThenShowsAndEnablesTheIconView) {
   ::GetDesktopWindow();
-  if (::FindWindowW(ShellWindows::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
-  ShellWindows shell;
+  if (::FindWindowW(FakeShell::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
+  FakeShell shell;
   ASSERT_NE(shell.CreateProgman(), nullptr);
   HWND icons = shell.iconView();
-  ASSERT_TRUE(ShellWindows::HasVisibleStyle(icons));
-  ASSERT_TRUE(ShellWindows::IsEnabled(icons));
+  ASSERT_TRUE(FakeShell::HasVisibleStyle(icons));
+  ASSERT_TRUE(FakeShell::IsEnabled(icons));
 
   ql::ShowDesktopIcons(true);
-  EXPECT_FALSE(ShellWindows::HasVisibleStyle(icons));
-  EXPECT_FALSE(ShellWindows::IsEnabled(icons));
-  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.progman())) << "only the icon view goes";
+  EXPECT_FALSE(FakeShell::HasVisibleStyle(icons));
+  EXPECT_FALSE(FakeShell::IsEnabled(icons));
+  EXPECT_TRUE(FakeShell::HasVisibleStyle(shell.progman())) << "only the icon view goes";
 
   ql::ShowDesktopIcons(true);  // twice is the same
-  EXPECT_FALSE(ShellWindows::HasVisibleStyle(icons));
+  EXPECT_FALSE(FakeShell::HasVisibleStyle(icons));
 
   ql::ShowDesktopIcons(false);
-  EXPECT_TRUE(ShellWindows::HasVisibleStyle(icons));
-  EXPECT_TRUE(ShellWindows::IsEnabled(icons));
+  EXPECT_TRUE(FakeShell::HasVisibleStyle(icons));
+  EXPECT_TRUE(FakeShell::IsEnabled(icons));
 }
 
 TEST(ShowDesktopIcons, LeavesOtherWindowsAloneAndIsHarmlessWithoutADesktop) {
   ::GetDesktopWindow();
-  if (::FindWindowW(ShellWindows::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
+  if (::FindWindowW(FakeShell::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
   ql::ShowDesktopIcons(true);
   ql::ShowDesktopIcons(false);
 
   // A "Progman" under another title is not the desktop.
-  ShellWindows shell;
+  FakeShell shell;
   ASSERT_NE(shell.CreateProgman(L"Not the desktop"), nullptr);
   ql::ShowDesktopIcons(true);
-  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.iconView()));
-  EXPECT_TRUE(ShellWindows::IsEnabled(shell.iconView()));
+  EXPECT_TRUE(FakeShell::HasVisibleStyle(shell.iconView()));
+  EXPECT_TRUE(FakeShell::IsEnabled(shell.iconView()));
 
   // A desktop without an icon view.
   ASSERT_NE(shell.CreateProgman(), nullptr);
   ::DestroyWindow(shell.iconView());
   ql::ShowDesktopIcons(true);
   ql::ShowDesktopIcons(false);
-  EXPECT_TRUE(ShellWindows::HasVisibleStyle(shell.progman()));
-  EXPECT_TRUE(ShellWindows::IsEnabled(shell.progman()));
+  EXPECT_TRUE(FakeShell::HasVisibleStyle(shell.progman()));
+  EXPECT_TRUE(FakeShell::IsEnabled(shell.progman()));
 }
 
 // --- Task windows ---------------------------------------------------------------------------

@@ -9,7 +9,7 @@
 
 namespace qltest {
 
-class ShellWindows {
+class FakeShell {
  public:
   static constexpr const wchar_t* kTrayClass = L"Shell_TrayWnd";
   static constexpr const wchar_t* kTrayNotifyClass = L"TrayNotifyWnd";
@@ -20,14 +20,14 @@ class ShellWindows {
   static constexpr int kTrayNotifyWidth = 120;
   static constexpr int kOffScreen = -10000;
 
-  ShellWindows() {
+  FakeShell() {
     for (const wchar_t* name : {kTrayClass, kTrayNotifyClass, kProgmanClass, kIconViewClass}) {
       Register(name);
     }
   }
-  ShellWindows(const ShellWindows&) = delete;
-  ShellWindows& operator=(const ShellWindows&) = delete;
-  ~ShellWindows() {
+  FakeShell(const FakeShell&) = delete;
+  FakeShell& operator=(const FakeShell&) = delete;
+  ~FakeShell() {
     DestroyTray();
     DestroyProgman();
   }
