@@ -34,6 +34,14 @@ std::string TwoDigits(int value) {
   return text.size() < 2 ? "0" + text : text;
 }
 
+// a + b (written out: GCC 12 warns wrongly about operator+ on a temporary here).
+std::string Join(std::string_view a, std::string_view b) {
+  std::string out;
+  out.reserve(a.size() + b.size());
+  out.append(a).append(b);
+  return out;
+}
+
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
@@ -100,19 +108,19 @@ ClockReading ReadClockText(std::string_view formatted, bool mode12) {
   // Afternoon: the hour goes up by 12 (12 PM stays 12 in the 24-hour display).
   if (Contains(text, "PM")) {
     if (text.size() >= 2 && text[1] == ':') {
-      if (const auto h = LeadingNumber(text, 1)) text = Decimal(*h + 12) + Chars(text, 2, 6);
+      if (const auto h = LeadingNumber(text, 1)) text = Join(Decimal(*h + 12), Chars(text, 2, 6));
     } else if (text.starts_with("12") && !mode12) {
-      text = "12" + Chars(text, 3, 6);
+      text = Join("12", Chars(text, 3, 6));
     } else if (const auto h = LeadingNumber(text, 2)) {
-      text = Decimal(*h + 12) + Chars(text, 3, 6);
+      text = Join(Decimal(*h + 12), Chars(text, 3, 6));
     }
   }
   // Morning: two-digit hour, 12 AM as 00 in the 24-hour display; the designator goes.
   if (Contains(text, "AM")) {
     if (text.size() >= 2 && text[1] == ':') {
-      text = "0" + Chars(text, 1, 7);
+      text = Join("0", Chars(text, 1, 7));
     } else if (text.starts_with("12") && !mode12) {
-      text = "00" + Chars(text, 3, 6);
+      text = Join("00", Chars(text, 3, 6));
     } else {
       text = Chars(text, 1, 8);
     }
@@ -187,11 +195,12 @@ int ClockGlyphWidth(std::string_view resource) {
 }
 
 std::vector<ClockGlyph> ClockGlyphs(std::string_view shown, int x) {
+  static constexpr std::string_view kDigits[] = {"D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "D8", "D9"};
   std::vector<ClockGlyph> glyphs;
   for (const char c : shown) {
-    std::string name;
+    std::string_view name;
     if (IsDigit(c)) {
-      name = std::string("D") + c;
+      name = kDigits[c - '0'];
     } else if (c == ':') {
       name = "PTS";
     } else if (c == ' ') {
@@ -202,9 +211,8 @@ std::vector<ClockGlyph> ClockGlyphs(std::string_view shown, int x) {
     } else {
       continue;
     }
-    const int width = ClockGlyphWidth(name);
-    glyphs.push_back({std::move(name), x});
-    x += width - 2;
+    glyphs.push_back({std::string(name), x});
+    x += ClockGlyphWidth(name) - 2;
   }
   return glyphs;
 }
