@@ -46,6 +46,8 @@ class ModuleTile final : public TileSite {
 
   // Starts or stops the face (the bar starts its modules once it is drawn).
   void Start(bool on);
+  // Whether the face's timer runs.
+  bool Ticking() const { return tick_ != 0; }
 
   // The timer's WM_TIMER; false for every other message.
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
