@@ -70,7 +70,12 @@ void ModuleTile::StartedChanged() {
 }
 
 void ModuleTile::OnTick() {
-  if (!face_ || !face_->Tick()) return;
+  // Runs inside the window's procedure: a failed tick keeps the tile's last look.
+  try {
+    if (!face_ || !face_->Tick()) return;
+  } catch (...) {
+    return;
+  }
   Invalidate();
   if (OnTicked) OnTicked();
 }

@@ -35,7 +35,6 @@ struct SystemSample {
   std::optional<std::string> modem;    // the label's text ("" without a dial-up adapter)
 };
 
-
 // The statistics for one RAM/CPU tile: started when made, stopped when it goes.
 class SystemStats {
  public:
