@@ -13,12 +13,11 @@
 #include <vector>
 
 #include "core/TileGeometry.h"
+#include "core/WindowSystem.h"
 
 namespace ql {
 
 class StoreKey;
-
-using WindowId = std::uint32_t;
 
 inline constexpr int kScreenCount = 4;
 

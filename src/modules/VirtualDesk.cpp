@@ -7,78 +7,48 @@
 #include "core/Store.h"
 #include "core/Text.h"
 #include "core/WindowRules.h"
-#include "win/Utf.h"
+#include "win/Win32WindowSystem.h"
 
 namespace ql {
 
 namespace {
 
-HWND ToWindow(WindowId id) {
-  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
-}
-WindowId ToId(HWND window) { return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window)); }
-
-std::uint32_t ProcessOf(HWND window) {
+std::uint32_t ProcessOf(WindowId window) {
   DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
+  ::GetWindowThreadProcessId(win::ToHwnd(window), &process);
   return process;
-}
-
-template <typename Fn>
-Fn LookupUser32(const char* name) {
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? ::GetProcAddress(user32, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
 }
 
 }  // namespace
 
-void ShowWindowNoWait(HWND window, int command) {
-  if (window == nullptr || ::IsWindow(window) == FALSE) return;
-  if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
-    ::ShowWindow(window, command);
-    return;
-  }
-  // Another program's window: a hung program must not hang the dock.
-  using ShowAsyncFn = BOOL(WINAPI*)(HWND, int);
-  static const auto showAsync = LookupUser32<ShowAsyncFn>("ShowWindowAsync");
-  if (showAsync != nullptr) {
-    showAsync(window, command);
-  } else {
-    ::ShowWindow(window, command);
-  }
-}
-
-std::string WindowTitle(HWND window) {
-  wchar_t buffer[256] = {};
-  using InternalTextFn = int(WINAPI*)(HWND, LPWSTR, int);
-  static const auto internalText = LookupUser32<InternalTextFn>("InternalGetWindowText");
-  const int n =
-      internalText != nullptr ? internalText(window, buffer, 256) : ::GetWindowTextW(window, buffer, 256);
-  return win::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(std::clamp(n, 0, 255))));
-}
-
-void RestoreHiddenWindows(KeyValueStore& store) {
+void RestoreHiddenWindows(KeyValueStore& store, WindowSystem* system) {
   const auto key = store.Open(kScreensKey, false);
   if (!key) return;
+  win::Win32WindowSystem own;
+  WindowSystem& windows = system != nullptr ? *system : own;
   for (const HiddenWindow& w : ReadHiddenJournal(*key)) {
-    HWND window = ToWindow(w.id);
     // A handle may have been given to another window since: only the same process's hidden one.
-    if (::IsWindow(window) != FALSE && ProcessOf(window) == w.process && ::IsWindowVisible(window) == FALSE) {
-      ShowWindowNoWait(window, SW_SHOW);
+    if (windows.IsWindow(w.id) && ProcessOf(w.id) == w.process &&
+        ::IsWindowVisible(win::ToHwnd(w.id)) == FALSE) {
+      windows.Command(w.id, WindowCommand::Show);
     }
   }
   WriteHiddenJournal(*key, {});
 }
 
-DeskScreens::DeskScreens(HWND appWindow, KeyValueStore* store) : appWindow_(appWindow), store_(store) {
-  if (store_ != nullptr) RestoreHiddenWindows(*store_);
+DeskScreens::DeskScreens(HWND appWindow, KeyValueStore* store, WindowSystem* system)
+    : appWindow_(appWindow),
+      store_(store),
+      ownSystem_(system == nullptr ? std::make_unique<win::Win32WindowSystem>() : nullptr),
+      system_(system != nullptr ? *system : *ownSystem_),
+      lists_(system_) {
+  if (store_ != nullptr) RestoreHiddenWindows(*store_, &system_);
 }
 
 DeskScreens::~DeskScreens() { ShowAll(); }
 
 void DeskScreens::SendToScreen(HWND window, int screen) {
-  SetHandFen(Decimal(screen) + HandleText(ToId(window)));
+  SetHandFen(Decimal(screen) + HandleText(win::IdOf(window)));
 }
 
 void DeskScreens::Journal(const std::vector<WindowId>& hidden) {
@@ -87,12 +57,12 @@ void DeskScreens::Journal(const std::vector<WindowId>& hidden) {
   if (!key) return;
   std::vector<HiddenWindow> entries;
   entries.reserve(hidden.size());
-  for (const WindowId id : hidden) entries.push_back({id, ProcessOf(ToWindow(id))});
+  for (const WindowId id : hidden) entries.push_back({id, ProcessOf(id)});
   WriteHiddenJournal(*key, entries);
 }
 
 bool DeskScreens::Tick() {
-  lists_.ListAppWindows(listed_, appWindow_);
+  lists_.ListAppWindows(listed_, win::IdOf(appWindow_));
   std::vector<WindowId> live;
   live.reserve(listed_.size());
   for (const std::string& text : listed_) {
@@ -101,29 +71,29 @@ bool DeskScreens::Tick() {
   const VirtualScreens::Orders orders = screens_.Tick(live);
   if (!orders.hide.empty()) {
     Journal(screens_.Hidden());  // written before hiding: a crash in between loses nothing
-    for (const WindowId id : orders.hide) ShowWindowNoWait(ToWindow(id), SW_HIDE);
+    for (const WindowId id : orders.hide) system_.Command(id, WindowCommand::Hide);
   }
   return orders.repaint;
 }
 
 bool DeskScreens::Click(int x, int y, int width, int height, const std::function<void()>& repaintNow) {
   std::vector<WindowId> journaled = screens_.Hidden();
-  const VirtualScreens::Orders orders = screens_.Click(x, y, width, height, ToId(appWindow_));
+  const VirtualScreens::Orders orders = screens_.Click(x, y, width, height, win::IdOf(appWindow_));
   if (!orders.repaint) return false;
   for (const WindowId id : orders.hide) {
     if (std::find(journaled.begin(), journaled.end(), id) == journaled.end()) journaled.push_back(id);
   }
   Journal(journaled);
-  for (const WindowId id : orders.hide) ShowWindowNoWait(ToWindow(id), SW_HIDE);
+  for (const WindowId id : orders.hide) system_.Command(id, WindowCommand::Hide);
   if (repaintNow) repaintNow();
-  for (const WindowId id : orders.show) ShowWindowNoWait(ToWindow(id), SW_SHOW);
+  for (const WindowId id : orders.show) system_.Command(id, WindowCommand::Show);
   Journal(screens_.Hidden());
   return true;
 }
 
 void DeskScreens::ShowAll() {
   const VirtualScreens::Orders orders = screens_.ShowAll();
-  for (const WindowId id : orders.show) ShowWindowNoWait(ToWindow(id), SW_SHOW);
+  for (const WindowId id : orders.show) system_.Command(id, WindowCommand::Show);
   Journal({});
 }
 
@@ -179,7 +149,7 @@ std::string TVirtualDesk::HintAt(POINT at) const {
   const SIZE size = site_.Size();
   std::string hint;
   for (const int screen : ScreensAt(at.x, at.y, size.cx, size.cy)) {
-    for (const WindowId id : screens_.List(screen)) hint += WindowTitle(ToWindow(id)) + "\r";
+    for (const WindowId id : screens_.List(screen)) hint += screens_.Title(id) + "\r";
   }
   if (!hint.empty()) hint.pop_back();
   return hint;

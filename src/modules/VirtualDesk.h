@@ -17,24 +17,30 @@
 #include <string>
 #include <vector>
 
+#include <memory>
 #include "controls/TileFace.h"
+
 #include "core/VirtualScreens.h"
-#include "taskbar/WinUtil.h"
+#include "core/WindowLists.h"
+#include "core/WindowSystem.h"
+#include "win/Win.h"
 
 namespace ql {
 
 class KeyValueStore;
 
 // Shows the windows a previous run of the dock left hidden on other screens (those still alive,
-// hidden and of the same process), and empties the journal. Called once at start.
-void RestoreHiddenWindows(KeyValueStore& store);
+// hidden and of the same process), and empties the journal. Called once at start. With nullptr,
+// through the system's own window system.
+void RestoreHiddenWindows(KeyValueStore& store, WindowSystem* system = nullptr);
 
 class DeskScreens {
  public:
   // `appWindow`: the application's main window (never listed, never hidden). `store`: where the
   // hidden windows are journaled (nullptr: nowhere); it must outlive this object. Restores what
-  // the journal holds first.
-  explicit DeskScreens(HWND appWindow, KeyValueStore* store = nullptr);
+  // the journal holds first. `system`: the windows are listed, shown and hidden through it
+  // (nullptr: the system's own); it must outlive this object.
+  explicit DeskScreens(HWND appWindow, KeyValueStore* store = nullptr, WindowSystem* system = nullptr);
   DeskScreens(const DeskScreens&) = delete;
   DeskScreens& operator=(const DeskScreens&) = delete;
   // Shows every window of every screen.
@@ -44,6 +50,8 @@ class DeskScreens {
   const VirtualScreens& Screens() const { return screens_; }
   int Active() const { return screens_.Active(); }
   const std::vector<WindowId>& List(int screen) const { return screens_.List(screen); }
+  // A window's title, read without a message to it.
+  std::string Title(WindowId window) const { return system_.Title(window); }
 
   // The task bar's "Send app to...": screen 1..4 and the window, carried out by the next tick.
   void SetHandFen(std::string order) { screens_.SetHandFen(std::move(order)); }
@@ -63,6 +71,8 @@ class DeskScreens {
 
   HWND appWindow_;
   KeyValueStore* store_;
+  std::unique_ptr<WindowSystem> ownSystem_;  // when none was given
+  WindowSystem& system_;
   VirtualScreens screens_;
   WindowLists lists_;
   std::vector<std::string> listed_;  // working list of the enumeration
@@ -88,12 +98,5 @@ class TVirtualDesk final : public TileFace {
   TileSite& site_;
   DeskScreens& screens_;
 };
-
-// Shows or hides a window without waiting for its program: directly for the program's own
-// windows, posted (ShowWindowAsync) to any other thread's.
-void ShowWindowNoWait(HWND window, int command);
-
-// A window's title (at most 255 characters), read without sending it a message.
-std::string WindowTitle(HWND window);
 
 }  // namespace ql
