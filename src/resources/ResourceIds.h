@@ -6,3 +6,6 @@
 #define IDB_MENU_PROPERTIES 101
 #define IDB_MENU_DELETE 102
 #define IDB_MENU_SENDTO 103
+
+// The clock's pictures are named resources ("D0".."D9", "PTS", "PTSOFF", "AM", "PM", "CLKBMP",
+// clock/clock.rc): no number may be defined under those names.
