@@ -2,6 +2,8 @@
 
 #include "core/ButtonEdit.h"
 #include "dock/Quaylite.h"
+#include "modules/KovaRecycler.h"
+#include "modules/ModuleFaces.h"
 #include "win/ModalScope.h"
 
 namespace ql {
@@ -108,10 +110,13 @@ void ButtonCommands::ChangerIconeClick(std::int32_t numero, TileKind kind) {
   const PropertiesResult& edited = dialog.Result();
   ApplyPropertiesOk(*rec, edited);  // the dialog's own OK: the icon index and a picked texture
   ApplyEditedFields(*rec, edited);
-  if (TKovaBtn* btn = dock_.GetBtn(numero); btn != nullptr && !dock_.IsModuleTile(numero)) {
+  if (TKovaBtn* btn = dock_.GetBtn(numero); btn != nullptr && btn->Face() == nullptr) {
     btn->SetIconSource(rec->IconPath, rec->IconIndex);
     btn->SetHint(rec->NomApp);
     if (dock_.Config().ShowName) btn->SetCaption(rec->NomApp);
+  } else if (TKovaRecycler* bin = btn != nullptr ? AsRecycler(btn->Face()) : nullptr) {
+    // The folder it shows; an emptied path shows the bin as the bar draws it, not nothing.
+    bin->SetIconPath(rec->IconPath.empty() ? TKovaRecycler::kDefaultPath : rec->IconPath);
   }
   dock_.EcritBaseRegistre();
   if (ApplyTextureChoice(*rec, edited, dialog.TextureAtOpening())) {

@@ -2,7 +2,8 @@
 // and closes the program's run, keeps the named operations of the model (EffaceBarreBoutons,
 // DessineBarre, EcritBaseRegistre, RunApp...), and routes its messages through the parts that
 // own them: the tiles' mouse (TileInput), the main button (MainButton), the button menu
-// (ButtonCommands), the desktop strip (DesktopStrip), launching (Launcher).
+// (ButtonCommands), the desktop strip (DesktopStrip), launching (Launcher), the modules on the bar
+// (ModuleBar).
 //
 // Every change of buttons or options rebuilds the whole bar (EffaceBarreBoutons, DessineBarre)
 // and rewrites the store (EcritBaseRegistre). Once FormClose has run, nothing writes the store.
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/Hints.h"
@@ -27,6 +29,7 @@
 #include "dock/DockPeers.h"
 #include "dock/Launcher.h"
 #include "dock/MainButton.h"
+#include "dock/ModuleBar.h"
 #include "dock/TileInput.h"
 #include "win/Handles.h"
 #include "win/MessageChain.h"
@@ -65,6 +68,14 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void HideBranch();
   // Launches the record behind the icon button numbered `numero` (modules never launch).
   void RunApp(std::int32_t numero);
+  // The first record (bar, then members) whose BtnApp is `text`, such as a module kind; nullptr
+  // when none. The task bar's "Send app to..." is enabled by FindPtrText(kModuleVirtualDesk).
+  TBouton* FindPtrText(std::string_view text) const;
+  // The task bar's "Send app to...": the window is minimised and every virtual screens module of
+  // the bar files it under `screen` (1 to 4) at its next tick. Nothing without the module.
+  void SendFenToScreen(WindowId window, int screen);
+  // The virtual screens, while the bar has the module (kept across rebuilds).
+  DeskScreens* Screens() const { return modules_.Screens(); }
   // Plays a sound file when sounds are on (PlaySnd) and the name is not empty.
   void PlaySnd(const std::string& file) const;
   // The main menu at a screen point.
@@ -125,6 +136,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   TileInput input_;
   MainButton mainInput_;
   ButtonCommands commands_;
+  ModuleBar modules_;
   win::HotKey hotKey_;
   win::DropTarget dropTarget_;
   win::MessageChain chain_;
