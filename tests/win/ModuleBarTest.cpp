@@ -273,6 +273,11 @@ TEST(DockModules, VirtualScreensSurviveRebuildsAndGoWithTheModuleOrTheDock) {
   ASSERT_NE(f.dock->FindPtrText(kModuleVirtualDesk), nullptr);
   DeskScreens* screens = f.dock->Screens();
   ASSERT_NE(screens, nullptr);
+  // The program's own windows (its hint window is owned by the dock) belong to no screen.
+  const win::OwnedWindow own(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Own", WS_POPUP | WS_VISIBLE, 0, 0,
+                                               10, 10, f.dock->hwnd(), nullptr, nullptr, nullptr));
+  screens->Tick();
+  EXPECT_EQ(screens->List(1), std::vector<WindowId>{win::IdOf(app.get())});
 
   f.dock->SendFenToScreen(win::IdOf(app.get()), 2);
   screens->Tick();
