@@ -341,7 +341,7 @@ void TKovaBtn::FaceTick() {
   RefreshFaceHint();
 }
 
-void TKovaBtn::RefreshFaceHint() {
+void TKovaBtn::RefreshFaceHint(bool pointerHere) {
   const TileFace* face = Face();
   if (face == nullptr) return;
   std::string hint;
@@ -350,7 +350,22 @@ void TKovaBtn::RefreshFaceHint() {
   } catch (...) {
     return;
   }
-  if (hint != hint_) SetHint(std::move(hint));
+  if (hint == hint_ && !hintStale_) return;
+  if (hasHintTool_ && !hint.empty() && !pointerHere && !CursorOnTile()) {
+    hint_ = std::move(hint);  // nobody sees it now: told at the next move on the tile
+    hintStale_ = true;
+    return;
+  }
+  hintStale_ = false;
+  SetHint(std::move(hint));
+}
+
+bool TKovaBtn::CursorOnTile() const {
+  HWND window = ParentWindow();
+  POINT at{};
+  if (window == nullptr || ::GetCursorPos(&at) == FALSE || ::ScreenToClient(window, &at) == FALSE) return false;
+  const RECT r = BoundsRect();
+  return ::PtInRect(&r, at) != FALSE;
 }
 
 bool TKovaBtn::DropOnFace(const std::vector<std::string>& files) {
@@ -556,7 +571,7 @@ bool TKovaBtn::FaceMouseMessage(UINT msg, WPARAM wParam, int x, int y) {
       }
       return taken;
     case MouseAction::Move:
-      RefreshFaceHint();
+      RefreshFaceHint(true);
       return taken;
   }
   return taken;

@@ -173,8 +173,11 @@ class TKovaBtn {
   void FaceTick();
   void StopFaceTimer();
   void DropFace();
-  // The hint becomes the face's at the last pointer position.
-  void RefreshFaceHint();
+  // The hint becomes the face's at the last pointer position. The hint window is told at once
+  // when the pointer is on the tile (`pointerHere`, or the cursor is there) or the tile has no
+  // hint yet; otherwise when the pointer next moves on it (a tick may change the hint each time).
+  void RefreshFaceHint(bool pointerHere = false);
+  bool CursorOnTile() const;
 
   std::string iconPath_;
   std::int32_t iconIndex_ = 999;
@@ -205,6 +208,7 @@ class TKovaBtn {
   UINT_PTR faceTimer_ = 0;                     // the face's timer on the host, 0 when none
   MouseButton faceHeld_ = MouseButton::None;  // the button of a press the face took
   POINT facePointer_{-1, -1};                 // the pointer over the tile, for the face's hint
+  bool hintStale_ = false;                    // hint_ is newer than the hint window's text
   // Expires with the button: lets an event dispatch notice that its handler destroyed it.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
