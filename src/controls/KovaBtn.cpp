@@ -95,9 +95,7 @@ class TKovaBtn::FaceSite final : public TileSite {
  public:
   explicit FaceSite(TKovaBtn* button) : button_(button) {}
   HWND Window() const override { return button_ != nullptr ? button_->ParentWindow() : nullptr; }
-  SIZE Size() const override {
-    return button_ != nullptr ? SIZE{button_->width_, button_->height_} : size_;
-  }
+  SIZE Size() const override { return button_ != nullptr ? SIZE{button_->width_, button_->height_} : size_; }
   void Invalidate(bool now) override {
     if (button_ == nullptr) return;
     button_->Repaint();
@@ -363,7 +361,8 @@ void TKovaBtn::RefreshFaceHint(bool pointerHere) {
 bool TKovaBtn::CursorOnTile() const {
   HWND window = ParentWindow();
   POINT at{};
-  if (window == nullptr || ::GetCursorPos(&at) == FALSE || ::ScreenToClient(window, &at) == FALSE) return false;
+  if (window == nullptr || ::GetCursorPos(&at) == FALSE || ::ScreenToClient(window, &at) == FALSE)
+    return false;
   const RECT r = BoundsRect();
   return ::PtInRect(&r, at) != FALSE;
 }

@@ -205,7 +205,7 @@ class TKovaBtn {
   UINT_PTR id_ = 0;
   bool hasHintTool_ = false;
   std::shared_ptr<FaceHolder> face_;
-  UINT_PTR faceTimer_ = 0;                     // the face's timer on the host, 0 when none
+  UINT_PTR faceTimer_ = 0;                    // the face's timer on the host, 0 when none
   MouseButton faceHeld_ = MouseButton::None;  // the button of a press the face took
   POINT facePointer_{-1, -1};                 // the pointer over the tile, for the face's hint
   bool hintStale_ = false;                    // hint_ is newer than the hint window's text

@@ -90,7 +90,8 @@ VirtualScreens::Orders VirtualScreens::Tick(const std::vector<WindowId>& live) {
   std::vector<WindowId>& active = At(active_);
   active.clear();
   for (const WindowId id : live) {
-    const auto it = std::find_if(leaving_.begin(), leaving_.end(), [id](const Leaving& l) { return l.id == id; });
+    const auto it =
+        std::find_if(leaving_.begin(), leaving_.end(), [id](const Leaving& l) { return l.id == id; });
     if (it != leaving_.end() && ++it->ticks <= kHideTicks) continue;
     active.push_back(id);
   }

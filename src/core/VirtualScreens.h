@@ -67,9 +67,9 @@ class VirtualScreens {
   static constexpr int kHideTicks = 5;
 
   // The 1000 ms tick: the active list becomes `live` (the application windows now visible, less
-  // those still on their way out), then the pending order is carried out and cleared: a window sent to another screen joins its list
-  // (and leaves every other) and is hidden; one sent to the active screen stays where it is. An
-  // order whose first character is not "1" to "4", or whose rest is no window id, is dropped.
+  // those still on their way out), then the pending order is carried out and cleared: a window sent to
+  // another screen joins its list (and leaves every other) and is hidden; one sent to the active screen stays
+  // where it is. An order whose first character is not "1" to "4", or whose rest is no window id, is dropped.
   Orders Tick(const std::vector<WindowId>& live);
 
   // A left click at (x, y) of a W x H tile. Nothing when the point is in no range or in the

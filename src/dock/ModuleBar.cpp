@@ -64,7 +64,8 @@ void ModuleBar::FormCreate(HWND application, HWND dock) {
   if (const auto key = store_.Open(kTestClockKey, false)) {
     if (const auto wanted = DayTimeMs(key->ReadString("ClockTime").value_or(""))) {
       const SYSTEMTIME now = ShiftedLocalTime(0);
-      const std::int64_t nowMs = ((now.wHour * 60LL + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
+      const std::int64_t nowMs =
+          ((now.wHour * 60LL + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
       const std::int64_t offset = ((*wanted - nowMs) % kDayMs + kDayMs) % kDayMs;
       clockTime_ = [offset] { return ShiftedLocalTime(offset); };
     }

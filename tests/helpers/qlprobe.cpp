@@ -635,8 +635,8 @@ int CmdHints(const Args& a) {
       for (char& c : line) {
         if (c == '\r' || c == '\n') c = '|';
       }
-      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
-            std::to_string(r.bottom - r.top) + "\t" + line);
+      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+            " " + std::to_string(r.bottom - r.top) + "\t" + line);
     }
   }
   ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
@@ -674,7 +674,8 @@ constexpr Command kCommands[] = {
     {L"pixel", 2, 2, CmdPixel, "pixel X Y                        r g b of a screen pixel"},
     // modules
     {L"drop-at", 4, SIZE_MAX, CmdDropAt, "drop-at TITLE X Y FILE...        WM_DROPFILES at a client point"},
-    {L"hints", 1, 1, CmdHints, "hints TITLE                      x y w h<TAB>text of the window's hint tools"},
+    {L"hints", 1, 1, CmdHints,
+     "hints TITLE                      x y w h<TAB>text of the window's hint tools"},
 };
 
 int ListCommands() {
