@@ -65,7 +65,8 @@ void ButtonCommands::AfficherNomClick() {
 
 void ButtonCommands::SupprimerClick(std::int32_t numero, const std::string& confirmation) {
   if (dock_.Config().Confirm) {
-    const int answer = win::MessageBoxModal(dock_.hwnd(), confirmation, "Confirm", MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        win::MessageBoxModal(dock_.hwnd(), confirmation, "Confirm", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES || dock_.Closed()) return;
   }
   dock_.SauvePosBarre();

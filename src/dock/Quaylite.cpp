@@ -6,6 +6,7 @@
 #include "core/ConfigStore.h"
 #include "core/Text.h"
 #include "taskbar/WinUtil.h"
+#include "win/Screen.h"
 #include "win/Sound.h"
 #include "win/Utf.h"
 
@@ -15,9 +16,6 @@ namespace {
 
 constexpr int kOffScreen = -2000;
 constexpr int kHotKeyId = 0;
-
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 std::wstring ProgramFile() {
   std::wstring exe(MAX_PATH, L'\0');
@@ -181,8 +179,8 @@ void TQuaylite::DessineBarre() {
   BrancheOuverte.assign(1, '0');  // (assigning a literal trips a false GCC 12 -Wrestrict)
   const Edge edge = EdgeOf(cfg_.Sens);
   const std::vector<TBouton*> bar = boutons_.MainBar();
-  const BarPlacement place =
-      PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop, ScreenWidth(), ScreenHeight());
+  const BarPlacement place = PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop,
+                                      win::ScreenWidth(), win::ScreenHeight());
 
   tiles_.reserve(bar.size());
   for (std::size_t i = 0; i < bar.size(); ++i) {
