@@ -4,6 +4,7 @@
 #include "core/BarLayout.h"
 #include "core/ButtonStore.h"
 #include "core/ConfigStore.h"
+#include "core/StartGuard.h"
 #include "core/Text.h"
 #include "taskbar/WinUtil.h"
 #include "win/Screen.h"
@@ -82,6 +83,9 @@ bool TQuaylite::Create(HWND owner) {
 }
 
 void TQuaylite::FormCreate() {
+  // A rewrite of the store that a kill cut short is finished or undone before anything is read.
+  RecoverStore(store_);
+  previousStartDied_ = BeginStart(store_);
   cfg_.Provider = false;  // LitConfig reads it again
   launcher_.DernierLance = kNoLaunch;
   boutons_.InitPtr();
@@ -118,6 +122,8 @@ void TQuaylite::FormShow() {
   if (cfg_.TaskBar) StartTaskBar();
 }
 
+void TQuaylite::StartReachedLoop() { ql::StartReachedLoop(store_); }
+
 void TQuaylite::LockWindows() {
   if (Visible()) Hide();
   if (!cfg_.Provider) return;  // the hot key only hides the dock; it shows it again
@@ -152,6 +158,7 @@ void TQuaylite::FormClose() {
   boutons_.DisposeAllPtr();
   ShowDesktopIcons(false);
   hotKey_.Release();
+  store_.Seal();
 }
 
 void TQuaylite::EffaceBarreBoutons() {
