@@ -4,8 +4,10 @@
 #include "core/BarLayout.h"
 #include "core/ButtonStore.h"
 #include "core/ConfigStore.h"
+#include "core/StartGuard.h"
 #include "core/Text.h"
 #include "taskbar/WinUtil.h"
+#include "win/Screen.h"
 #include "win/Sound.h"
 #include "win/Utf.h"
 
@@ -15,9 +17,6 @@ namespace {
 
 constexpr int kOffScreen = -2000;
 constexpr int kHotKeyId = 0;
-
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 std::wstring ProgramFile() {
   std::wstring exe(MAX_PATH, L'\0');
@@ -90,6 +89,9 @@ bool TQuaylite::Create(HWND owner) {
 }
 
 void TQuaylite::FormCreate() {
+  // A rewrite of the store that a kill cut short is finished or undone before anything is read.
+  RecoverStore(store_);
+  previousStartDied_ = BeginStart(store_);
   // Before anything is hidden: the windows a killed dock left on other screens come back.
   HWND application = ::GetWindow(hwnd(), GW_OWNER);
   modules_.FormCreate(application != nullptr ? application : hwnd(), hwnd());
@@ -129,6 +131,8 @@ void TQuaylite::FormShow() {
   if (cfg_.TaskBar) StartTaskBar();
 }
 
+void TQuaylite::StartReachedLoop() { ql::StartReachedLoop(store_); }
+
 void TQuaylite::LockWindows() {
   if (Visible()) Hide();
   if (!cfg_.Provider) return;  // the hot key only hides the dock; it shows it again
@@ -164,6 +168,7 @@ void TQuaylite::FormClose() {
   boutons_.DisposeAllPtr();
   ShowDesktopIcons(false);
   hotKey_.Release();
+  store_.Seal();
 }
 
 void TQuaylite::EffaceBarreBoutons() {
@@ -192,8 +197,8 @@ void TQuaylite::DessineBarre() {
   BrancheOuverte.assign(1, '0');  // (assigning a literal trips a false GCC 12 -Wrestrict)
   const Edge edge = EdgeOf(cfg_.Sens);
   const std::vector<TBouton*> bar = boutons_.MainBar();
-  const BarPlacement place =
-      PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop, ScreenWidth(), ScreenHeight());
+  const BarPlacement place = PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop,
+                                      win::ScreenWidth(), win::ScreenHeight());
 
   modules_.PrepareBar(boutons_);
   tiles_.reserve(bar.size());

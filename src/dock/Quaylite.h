@@ -22,6 +22,7 @@
 #include "controls/TileHostWindow.h"
 #include "core/Bouton.h"
 #include "core/Config.h"
+#include "core/SealableStore.h"
 #include "core/Store.h"
 #include "dialogs/DockOps.h"
 #include "dock/ButtonCommands.h"
@@ -50,6 +51,10 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   bool Create(HWND owner);
   // Shows the bar (after the start-up lock, when one is due) and starts the task bar.
   void FormShow();
+  // The start has reached the message loop: a later start may load pictures again.
+  void StartReachedLoop();
+  // The previous start died before its message loop: this one runs without icons and textures.
+  bool PreviousStartDied() const { return previousStartDied_; }
 
   // The model and the named operations (DockOps for the dialogs).
   ButtonList& Boutons() override { return boutons_; }
@@ -121,7 +126,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void RegisterDockHotKey();
   void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 
-  KeyValueStore& store_;
+  SealableStore store_;  // sealed at the end of FormClose
   TConfig& cfg_;
   DockPeers& peers_;
   ButtonList boutons_;
@@ -141,6 +146,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   win::DropTarget dropTarget_;
   win::MessageChain chain_;
   bool closed_ = false;
+  bool previousStartDied_ = false;
 };
 
 // The main button's icon: the first "*.ico" file in `folder` (with its final "\"), else
