@@ -30,6 +30,13 @@ void DrawLabel(HDC dc, HFONT font, COLORREF colour, const RECT& box, const std::
   ::SetTextColor(dc, oldColour);
 }
 
+// The shaded columns a gauge of the tile shows for `value` (-1: an empty gauge): what a tick
+// compares, since figures that change within a column change nothing on the screen.
+int ShadedColumns(const std::optional<std::int64_t>& value, int width) {
+  if (!value) return -1;
+  return PlanGauge(TKovaStat::kGaugeX, width - 23, *value, Rgb{0, 0, 0}).shaded;
+}
+
 }  // namespace
 
 TKovaStat::TKovaStat(TileSite& site, std::unique_ptr<SystemStats> stats)
@@ -79,14 +86,19 @@ bool TKovaStat::Tick() {
   MemoryFigure(status, 4, load);
   hint_ = MemoryHint(load, available, total);
 
-  const auto old = std::make_tuple(ram_, use_, cpu_, threads_, modem_);
+  const int width = site_.Size().cx;
+  const auto look = [&] {
+    return std::make_tuple(ShadedColumns(ram_, width), ShadedColumns(use_, width), ShadedColumns(cpu_, width),
+                           threads_, modem_);
+  };
+  const auto old = look();
   ram_ = FreeMemoryGauge(UsedMemoryRatio(total, available));
   use_ = status.memoryLoad;
   const SystemSample sample = stats_->Sample(::GetTickCount());
   if (sample.cpu) cpu_ = *sample.cpu;
   if (sample.threads) threads_ = *sample.threads;
   if (sample.modem) modem_ = *sample.modem;
-  return std::tie(ram_, use_, cpu_, threads_, modem_) != old;
+  return look() != old;  // repainted only when something shown changed
 }
 
 void TKovaStat::Start(bool on) {
