@@ -15,7 +15,7 @@
 namespace ql {
 
 inline constexpr int kMenuEntryHeight = 20;
-inline constexpr int kMenuSeparatorHeight = 10;  // the main menu's separators
+inline constexpr int kMenuSeparatorHeight = 10;             // the main menu's separators
 inline constexpr COLORREF kMenuIconKey = RGB(255, 0, 255);  // the shell menus' icon bitmaps
 
 // The main menu and the shell menus differ in three details: the main menu's separators are 10
@@ -33,9 +33,9 @@ struct MenuLookOptions {
 struct MenuEntryLook {
   MenuKind kind = MenuKind::Shell;
   std::string_view caption;
-  bool title = false;        // the menu's title entry (tag 0)
-  bool arrow = false;        // the mark of an entry that opens a menu of its own
-  HBITMAP image = nullptr;   // 16 x 16, drawn in the standard look only
+  bool title = false;       // the menu's title entry (tag 0)
+  bool arrow = false;       // the mark of an entry that opens a menu of its own
+  HBITMAP image = nullptr;  // 16 x 16, drawn in the standard look only
   COLORREF imageKey = kMenuIconKey;
 };
 

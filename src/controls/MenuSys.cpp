@@ -1,5 +1,6 @@
 #include "controls/MenuSys.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <utility>
@@ -45,6 +46,105 @@ wchar_t Lower(wchar_t c) {
   return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
       ::CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<std::uint16_t>(c))))));
 }
+
+// A 16 x 16 top-down 32-bit DIB section; `bits` gives its pixels (0x00RRGGBB).
+win::Bitmap NewIconDib(std::uint32_t*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kIconSide;
+  info.bmiHeader.biHeight = -kIconSide;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* raw = nullptr;
+  win::Bitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
+  bits = dib ? static_cast<std::uint32_t*>(raw) : nullptr;
+  return dib;
+}
+
+// Makes the menu entries' icon bitmaps: each icon of the system image list on magenta, the key
+// colour of the drawing. Icons with soft edges would leave pink fringes once magenta is keyed out,
+// so each icon is drawn on black and on white, which gives its coverage: a pixel covered at least
+// half shows the icon's own colour, any other is magenta.
+class IconPainter {
+ public:
+  IconPainter() {
+    for (Scratch& s : scratch_) {
+      s.bitmap = NewIconDib(s.bits);
+      s.dc.reset(::CreateCompatibleDC(nullptr));
+      if (s.bitmap && s.dc) s.old = ::SelectObject(s.dc.get(), s.bitmap.get());
+    }
+  }
+  IconPainter(const IconPainter&) = delete;
+  IconPainter& operator=(const IconPainter&) = delete;
+  ~IconPainter() {
+    for (Scratch& s : scratch_) {
+      if (s.old != nullptr) ::SelectObject(s.dc.get(), s.old);
+    }
+  }
+
+  win::Bitmap Paint(HIMAGELIST list, int index) {
+    if (list == nullptr || index < 0 || scratch_[0].old == nullptr || scratch_[1].old == nullptr) return {};
+    if (list != list_) {
+      list_ = list;
+      int cx = 0;
+      int cy = 0;
+      nativeSize_ = ::ImageList_GetIconSize(list, &cx, &cy) != FALSE && cx == kIconSide && cy == kIconSide;
+    }
+    const std::uint32_t grounds[2] = {0x000000, 0xFFFFFF};
+    for (int i = 0; i < 2; ++i) {
+      Scratch& s = scratch_[i];
+      std::fill(s.bits, s.bits + kIconPixels, grounds[i]);
+      ::GdiFlush();
+      if (nativeSize_) {
+        ::ImageList_Draw(list, index, s.dc.get(), 0, 0, ILD_TRANSPARENT);
+      } else {
+        const win::Icon icon(::ImageList_GetIcon(list, index, ILD_TRANSPARENT));
+        if (icon) ::DrawIconEx(s.dc.get(), 0, 0, icon.get(), kIconSide, kIconSide, 0, nullptr, DI_NORMAL);
+      }
+    }
+    ::GdiFlush();
+    std::uint32_t* out = nullptr;
+    win::Bitmap bitmap = NewIconDib(out);
+    if (!bitmap) return bitmap;
+    const std::uint32_t* onBlack = scratch_[0].bits;
+    const std::uint32_t* onWhite = scratch_[1].bits;
+    for (int p = 0; p < kIconPixels; ++p) {
+      std::uint32_t colour = 0;
+      int coverage = 0;
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int b = static_cast<int>((onBlack[p] >> shift) & 0xFF);
+        const int w = static_cast<int>((onWhite[p] >> shift) & 0xFF);
+        coverage = std::max(coverage, 255 - (w - b));
+      }
+      if (coverage < 128) {
+        out[p] = kKeyPixel;
+        continue;
+      }
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int b = static_cast<int>((onBlack[p] >> shift) & 0xFF);
+        colour |= static_cast<std::uint32_t>(std::min(255, b * 255 / coverage)) << shift;
+      }
+      // A pixel of the icon that happens to be the key colour would vanish: one step off it.
+      out[p] = colour == kKeyPixel ? 0xFE00FE : colour;
+    }
+    return bitmap;
+  }
+
+ private:
+  static constexpr int kIconPixels = kIconSide * kIconSide;
+  static constexpr std::uint32_t kKeyPixel = 0xFF00FF;  // magenta
+
+  struct Scratch {
+    win::Bitmap bitmap;
+    std::uint32_t* bits = nullptr;
+    win::MemoryDc dc;
+    HGDIOBJ old = nullptr;
+  };
+  Scratch scratch_[2];  // on black, on white
+  HIMAGELIST list_ = nullptr;
+  bool nativeSize_ = true;
+};
 
 }  // namespace
 
@@ -115,23 +215,6 @@ win::ItemIdList TMenuSys::Join(LPCITEMIDLIST parent, LPCITEMIDLIST child) const 
   return win::ItemIdList(static_cast<LPITEMIDLIST>(memory));
 }
 
-win::Bitmap TMenuSys::IconBitmap(HIMAGELIST list, int index, HDC memory, HDC screen, bool nativeSize) const {
-  if (list == nullptr || index < 0 || memory == nullptr || screen == nullptr) return {};
-  win::Bitmap bitmap(::CreateCompatibleBitmap(screen, kIconSide, kIconSide));
-  if (!bitmap) return {};
-  const win::SelectGuard select(memory, bitmap.get());
-  const RECT all{0, 0, kIconSide, kIconSide};
-  ::SetBkColor(memory, kMenuIconKey);
-  ::ExtTextOutW(memory, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);  // magenta, without a brush
-  if (nativeSize) {
-    ::ImageList_Draw(list, index, memory, 0, 0, ILD_TRANSPARENT);
-  } else {
-    const win::Icon icon(::ImageList_GetIcon(list, index, ILD_TRANSPARENT));
-    if (icon) ::DrawIconEx(memory, 0, 0, icon.get(), kIconSide, kIconSide, 0, nullptr, DI_NORMAL);
-  }
-  return bitmap;
-}
-
 void TMenuSys::BuildFolder(LPCITEMIDLIST root, int titleIndex) {
   Discard();
   menu_.reset(::CreatePopupMenu());
@@ -143,21 +226,21 @@ void TMenuSys::BuildFolder(LPCITEMIDLIST root, int titleIndex) {
   win::ComPtr<IShellFolder> folder;
   if (ItemIdListSize(Bytes(root)) <= 2) {
     folder = std::move(desktop);
-  } else if (FAILED(desktop->BindToObject(root, nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.put()))) ||
+  } else if (FAILED(desktop->BindToObject(root, nullptr, IID_IShellFolder,
+                                          reinterpret_cast<void**>(folder.put()))) ||
              !folder) {
     return;
   }
   win::ComPtr<IEnumIDList> items;
   // Some folders cannot list their items (S_FALSE, E_NOTIMPL): the menu stays empty.
-  if (folder->EnumObjects(owner_, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()) != S_OK || !items) return;
+  if (folder->EnumObjects(owner_, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()) != S_OK || !items)
+    return;
 
-  if (::AppendMenuW(menu_.get(), MF_OWNERDRAW | MF_DISABLED, 0, reinterpret_cast<LPCWSTR>(this)) == FALSE) return;
+  if (::AppendMenuW(menu_.get(), MF_OWNERDRAW | MF_DISABLED, 0, reinterpret_cast<LPCWSTR>(this)) == FALSE)
+    return;
 
   const bool small = iconTyp_ == TIconTyp::icSmall;
-  const win::WindowDc screen(nullptr);
-  const win::MemoryDc memory(::CreateCompatibleDC(screen.get()));
-  HIMAGELIST icons = nullptr;
-  bool nativeSize = true;
+  IconPainter painter;
   std::vector<Entry> built;
   try {
     for (UINT tag = 1;; ++tag) {
@@ -175,19 +258,11 @@ void TMenuSys::BuildFolder(LPCITEMIDLIST root, int titleIndex) {
       SHFILEINFOW file{};
       UINT flags = SHGFI_PIDL | SHGFI_DISPLAYNAME;
       if (small) flags |= SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-      const DWORD_PTR got = ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(entry.item.get()), 0, &file, sizeof file, flags);
+      const DWORD_PTR got =
+          ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(entry.item.get()), 0, &file, sizeof file, flags);
       file.szDisplayName[MAX_PATH - 1] = L'\0';
       entry.caption = win::Narrow(file.szDisplayName);
-      if (small && got != 0) {
-        const auto list = reinterpret_cast<HIMAGELIST>(got);
-        if (list != icons) {
-          icons = list;
-          int cx = 0;
-          int cy = 0;
-          nativeSize = ::ImageList_GetIconSize(list, &cx, &cy) != FALSE && cx == kIconSide && cy == kIconSide;
-        }
-        entry.bitmap = IconBitmap(list, file.iIcon, memory.get(), screen.get(), nativeSize);
-      }
+      if (small && got != 0) entry.bitmap = painter.Paint(reinterpret_cast<HIMAGELIST>(got), file.iIcon);
       built.push_back(std::move(entry));
     }
   } catch (const std::exception&) {
@@ -237,8 +312,9 @@ UINT TMenuSys::Track(HWND window, POINT screen) {
   // The window must be in the foreground for the menu to close when the user clicks elsewhere.
   ::SetForegroundWindow(window);
   tracking_ = true;
-  const BOOL chosen = ::TrackPopupMenu(menu_.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                                       screen.x, screen.y, 0, window, nullptr);
+  const BOOL chosen =
+      ::TrackPopupMenu(menu_.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x,
+                       screen.y, 0, window, nullptr);
   tracking_ = false;
   retired_.clear();
   ::PostMessageW(window, WM_NULL, 0, 0);
@@ -259,9 +335,10 @@ bool TMenuSys::OpenItem(UINT tag) const {
 }
 
 LRESULT TMenuSys::MenuChar(wchar_t typed, HMENU menu) const {
-  // The next entry after the highlighted one whose caption starts with the typed letter.
+  // As with mnemonics: the only entry whose caption starts with the typed letter runs at once;
+  // among several, the next one after the highlighted entry is selected.
   const int count = ::GetMenuItemCount(menu);
-  int current = -1;
+  int current = 0;
   for (int i = 0; i < count; ++i) {
     if ((::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) != 0) {
       current = i;
@@ -270,20 +347,26 @@ LRESULT TMenuSys::MenuChar(wchar_t typed, HMENU menu) const {
   }
   const wchar_t wanted = Lower(typed);
   const int n = static_cast<int>(entries_.size());
+  int found = -1;
+  int matches = 0;
   for (int step = 1; step <= n; ++step) {
     // Entry k sits at position k + 1, below the title.
     const int k = (current - 1 + step + n) % n;
     const std::wstring caption = win::Widen(entries_[static_cast<std::size_t>(k)].caption);
-    if (!caption.empty() && Lower(caption[0]) == wanted) return MAKELRESULT(k + 1, MNC_SELECT);
+    if (caption.empty() || Lower(caption[0]) != wanted) continue;
+    if (found < 0) found = k + 1;
+    ++matches;
   }
-  return MAKELRESULT(0, MNC_IGNORE);
+  if (found < 0) return MAKELRESULT(0, MNC_IGNORE);
+  return MAKELRESULT(found, matches == 1 ? MNC_EXECUTE : MNC_SELECT);
 }
 
 bool TMenuSys::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item == nullptr || item->CtlType != ODT_MENU || item->itemData != reinterpret_cast<ULONG_PTR>(this)) {
+      if (item == nullptr || item->CtlType != ODT_MENU ||
+          item->itemData != reinterpret_cast<ULONG_PTR>(this)) {
         return false;
       }
       look_.Measure(LookOf(item->itemID), *item);

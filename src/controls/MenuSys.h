@@ -82,14 +82,13 @@ class TMenuSys {
   struct Entry {
     std::string caption;
     UINT tag = 0;
-    win::Bitmap bitmap;    // the icon on magenta, in the small look
+    win::Bitmap bitmap;    // the icon on magenta, in the small look (none in the picture look)
     win::ItemIdList item;  // the root's identifier joined with the item's
   };
 
   void Rebuild();
   void Discard();
   win::ItemIdList Join(LPCITEMIDLIST parent, LPCITEMIDLIST child) const;
-  win::Bitmap IconBitmap(HIMAGELIST list, int index, HDC memory, HDC screen, bool nativeSize) const;
   const Entry* EntryOfTag(UINT tag) const;
   MenuEntryLook LookOf(UINT tag) const;
   LRESULT MenuChar(wchar_t typed, HMENU menu) const;

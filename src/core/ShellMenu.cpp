@@ -31,8 +31,8 @@ constexpr std::array<ShellRoot, kShellRootCount> kRoots{{
 
 // The main menu's captions 1 to 7, the titles of the shell menus.
 constexpr std::array<std::string_view, 8> kTitles{
-    "",           "My Computer", "Network Neighborhood", "Control Panel", "Desktop Icons",
-    "My Documents", "Printers",  "Start Menu",
+    "",         "My Computer", "Network Neighborhood", "Control Panel", "Desktop Icons", "My Documents",
+    "Printers", "Start Menu",
 };
 
 char32_t LowerLetter(char32_t c) {

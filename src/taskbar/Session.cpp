@@ -26,7 +26,8 @@ void SystemSession::SHFormatDrive(HWND owner, UINT drive, UINT formatId, UINT op
   HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
   if (shell == nullptr) return;
   // Looked up rather than imported: a shell that lacks it must not keep the program from starting.
-  auto* format = reinterpret_cast<FormatDrive>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHFormatDrive")));
+  auto* format =
+      reinterpret_cast<FormatDrive>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHFormatDrive")));
   if (format != nullptr) format(owner, drive, formatId, options);
 }
 

@@ -25,10 +25,10 @@ TEST(ShellRoots, FoldersAndTitles) {
     int title;
   };
   const Row rows[] = {
-      {TCSIDL::CSID_DRIVES, 17, 1},   {TCSIDL::CSID_CONTROLS, 3, 3},   {TCSIDL::CSID_PRINTERS, 4, 6},
-      {TCSIDL::CSID_NETWORK, 18, 2},  {TCSIDL::CSID_DESKTOP, 0, 4},    {TCSIDL::CSID_PROGRAMS, 2, 7},
-      {TCSIDL::CSID_PERSONAL, 5, 5},  {TCSIDL::CSID_FONTS, 20, 1},     {TCSIDL::CSID_RECENT, 8, 1},
-      {TCSIDL::CSID_BITBUCKET, 10, 1}, {TCSIDL::CSID_NETHOOD, 19, 1},  {TCSIDL::CSID_TEMPLATES, 21, 1},
+      {TCSIDL::CSID_DRIVES, 17, 1},    {TCSIDL::CSID_CONTROLS, 3, 3}, {TCSIDL::CSID_PRINTERS, 4, 6},
+      {TCSIDL::CSID_NETWORK, 18, 2},   {TCSIDL::CSID_DESKTOP, 0, 4},  {TCSIDL::CSID_PROGRAMS, 2, 7},
+      {TCSIDL::CSID_PERSONAL, 5, 5},   {TCSIDL::CSID_FONTS, 20, 1},   {TCSIDL::CSID_RECENT, 8, 1},
+      {TCSIDL::CSID_BITBUCKET, 10, 1}, {TCSIDL::CSID_NETHOOD, 19, 1}, {TCSIDL::CSID_TEMPLATES, 21, 1},
   };
   for (const Row& r : rows) {
     const ql::ShellRoot& info = ql::ShellRootOf(r.root);
