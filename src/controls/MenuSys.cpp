@@ -191,7 +191,7 @@ void TMenuSys::SetOpener(Opener opener) { opener_ = std::move(opener); }
 void TMenuSys::Rebuild() {
   const ShellRoot& info = ShellRootOf(root_);
   LPITEMIDLIST raw = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(owner_, info.csidl, &raw))) raw = nullptr;
+  if (FAILED(::SHGetFolderLocation(owner_, info.csidl, nullptr, 0, &raw))) raw = nullptr;
   const win::ItemIdList root(raw);
   BuildFolder(root.get(), info.titleIndex);
 }

@@ -1,4 +1,4 @@
-// The shell folder menus as data: the roots the menus can list, with their special folders and
+// The shell folder menus as data: the roots the menus can list, with their shell folders and
 // the caption of each menu's title; the order of the entries; and the byte layout of the shell's
 // item identifier lists, which the menus join and measure.
 #pragma once
@@ -35,12 +35,12 @@ inline constexpr int kShellRootCount = 16;
 // The two looks of the menus: small icons, or the program's picture look without icons.
 enum class TIconTyp : std::uint8_t { icSmall = 0, icKova = 1 };
 
-// The shell's special folder number of the desktop itself (it has no folder of its own).
+// The shell's folder number (CSIDL) of the desktop itself (it has no folder of its own).
 inline constexpr int kDesktopItself = 0;
 
 struct ShellRoot {
   TCSIDL root;
-  int csidl;       // the shell's special folder (CSIDL number)
+  int csidl;       // the shell's folder number (CSIDL)
   int titleIndex;  // the menu title's index in the main menu's caption table
 };
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MenuFiles.h"
@@ -244,6 +245,22 @@ TEST_F(MenuSysTest, RootsListTheirFolders) {
   }
   menu.SetRoot(TCSIDL::CSID_DESKTOP);
   EXPECT_GT(menu.EntryCount(), 0U);
+}
+
+TEST_F(MenuSysTest, SettingTheRootLetsPendingMessagesThroughButKeepsAQuitRequest) {
+  TMenuSys menu;
+  ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP, 0, 0);
+  ::PostQuitMessage(7);
+  menu.SetRoot(TCSIDL::CSID_PERSONAL);
+  EXPECT_GT(menu.EntryCount(), 0U);
+  // Left in the queue: the quit request alone, with its code.
+  std::vector<std::pair<UINT, WPARAM>> left;
+  MSG msg{};
+  while (left.size() < 10 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    left.emplace_back(msg.message, msg.wParam);
+    if (msg.message == WM_QUIT) break;
+  }
+  EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{{WM_QUIT, 7}}));
 }
 
 TEST_F(MenuSysTest, OnlyADifferentLookRebuildsAndThePictureLookMakesNoIcons) {
