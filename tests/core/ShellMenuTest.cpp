@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/ShellMenu.h"
@@ -18,34 +20,28 @@ std::vector<std::string> Sorted(const std::vector<std::string>& captions) {
 
 }  // namespace
 
-TEST(ShellRoots, FoldersAndTitles) {
-  struct Row {
-    TCSIDL root;
-    int csidl;
-    int title;
+TEST(ShellRoots, TitlesOfTheSevenEntriesAndMyComputerForTheRest) {
+  const std::pair<TCSIDL, const char*> own[] = {
+      {TCSIDL::CSID_DRIVES, "My Computer"},     {TCSIDL::CSID_NETWORK, "Network Neighborhood"},
+      {TCSIDL::CSID_CONTROLS, "Control Panel"}, {TCSIDL::CSID_DESKTOP, "Desktop Icons"},
+      {TCSIDL::CSID_PERSONAL, "My Documents"},  {TCSIDL::CSID_PRINTERS, "Printers"},
+      {TCSIDL::CSID_PROGRAMS, "Start Menu"},
   };
-  const Row rows[] = {
-      {TCSIDL::CSID_DRIVES, 17, 1},    {TCSIDL::CSID_CONTROLS, 3, 3}, {TCSIDL::CSID_PRINTERS, 4, 6},
-      {TCSIDL::CSID_NETWORK, 18, 2},   {TCSIDL::CSID_DESKTOP, 0, 4},  {TCSIDL::CSID_PROGRAMS, 2, 7},
-      {TCSIDL::CSID_PERSONAL, 5, 5},   {TCSIDL::CSID_FONTS, 20, 1},   {TCSIDL::CSID_RECENT, 8, 1},
-      {TCSIDL::CSID_BITBUCKET, 10, 1}, {TCSIDL::CSID_NETHOOD, 19, 1}, {TCSIDL::CSID_TEMPLATES, 21, 1},
-  };
-  for (const Row& r : rows) {
-    const ql::ShellRoot& info = ql::ShellRootOf(r.root);
-    EXPECT_EQ(info.root, r.root);
-    EXPECT_EQ(info.csidl, r.csidl) << static_cast<int>(r.root);
-    EXPECT_EQ(info.titleIndex, r.title) << static_cast<int>(r.root);
+  for (int i = 0; i < ql::kShellRootCount; ++i) {
+    const auto root = static_cast<TCSIDL>(i);
+    const ql::ShellRoot& info = ql::ShellRootOf(root);
+    EXPECT_EQ(info.root, root);
+    std::string_view expected = "My Computer";
+    for (const auto& [r, title] : own) {
+      if (r == root) expected = title;
+    }
+    EXPECT_EQ(ql::ShellMenuTitle(info.titleIndex), expected) << i;
   }
-  // Every root without a caption of its own is titled "My Computer"; the seven with one keep it.
-  EXPECT_EQ(ql::ShellMenuTitle(ql::ShellRootOf(TCSIDL::CSID_FONTS).titleIndex), "My Computer");
-  EXPECT_EQ(ql::ShellMenuTitle(ql::ShellRootOf(TCSIDL::CSID_STARTUP).titleIndex), "My Computer");
-  EXPECT_EQ(ql::ShellMenuTitle(ql::ShellRootOf(TCSIDL::CSID_PROGRAMS).titleIndex), "Start Menu");
-  EXPECT_EQ(ql::ShellMenuTitle(ql::ShellRootOf(TCSIDL::CSID_PRINTERS).titleIndex), "Printers");
-  EXPECT_EQ(ql::ShellMenuTitle(0), "My Computer");
-  EXPECT_EQ(ql::ShellMenuTitle(99), "My Computer");
-  // A stray value reads as the desktop.
+  // The folders the dock's entries open (the shell's numbers), and a stray value as the desktop.
+  EXPECT_EQ(ql::ShellRootOf(TCSIDL::CSID_PROGRAMS).csidl, 2);
+  EXPECT_EQ(ql::ShellRootOf(TCSIDL::CSID_DESKTOP).csidl, ql::kDesktopItself);
   EXPECT_EQ(ql::ShellRootOf(static_cast<TCSIDL>(200)).root, TCSIDL::CSID_DESKTOP);
-
+  EXPECT_EQ(ql::ShellMenuTitle(99), "My Computer");
   for (int title = 0; title <= 8; ++title) {
     EXPECT_EQ(ql::SortsByCaption(title), title == 3 || title == 5 || title == 7) << title;
   }

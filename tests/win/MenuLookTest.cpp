@@ -257,12 +257,6 @@ TEST_F(MenuLookTest, MeasureGivesTheHeightsAndRoomForCaptionPictureAndArrow) {
   // The picture look starts its caption 18 pixels further left.
   look_.SetOptions({true, {}, {}});
   EXPECT_EQ(look_.Measure(Entry(MenuKind::Shell, "A much longer caption than that")).cx, longOne.cx - 18);
-
-  MEASUREITEMSTRUCT item{};
-  item.CtlType = ODT_MENU;
-  look_.MenuMeasureItem(0, "Quaylite Menu", item);
-  EXPECT_EQ(item.itemHeight, static_cast<UINT>(ql::kMenuEntryHeight));
-  EXPECT_GT(item.itemWidth, 40U);
 }
 
 TEST(MenuBMP, ThirteenWhiteKeyedPicturesFromTheProgram) {
