@@ -183,6 +183,11 @@ bool TileHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       // Someone else took the mouse: the tile that held it gets no release.
       if (reinterpret_cast<HWND>(lParam) != window_) captured_ = nullptr;
       return false;
+    case WM_WINDOWPOSCHANGED:
+      // A hidden window never keeps the mouse: the press it held ends here, and the next click,
+      // wherever it is, goes where the pointer is.
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) != 0) Forget(captured_);
+      return false;
     default:
       return false;
   }

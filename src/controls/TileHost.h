@@ -12,7 +12,8 @@
 //
 // The mouse messages go to the tooltip of the hints (for the tiles' hints), then to the visible,
 // enabled tile under the pointer (the last created one where tiles overlap); while a mouse button is held on
-// a tile the window keeps the capture and that tile gets the moves and the release wherever they happen. A
+// a tile the window keeps the capture and that tile gets the moves and the release wherever they happen (a
+// window that hides lets the capture go: the held press ends there). A
 // right button release on a tile is left to DefWindowProc, which raises WM_CONTEXTMENU; that one goes to the
 // tile too.
 //

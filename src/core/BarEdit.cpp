@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "core/Text.h"
-
 namespace ql {
 
 namespace {
@@ -68,11 +66,6 @@ std::string DeleteConfirmation(TileKind kind, std::string_view hint) {
   }
   text += " ?";
   return text;
-}
-
-std::int32_t SizeOfEntry(std::string_view componentName) {
-  if (componentName.size() <= 6) return 0;
-  return ParseDecimal(componentName.substr(6)).value_or(0);
 }
 
 }  // namespace ql

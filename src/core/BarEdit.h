@@ -27,7 +27,4 @@ TileKind TileKindOf(const TBouton& record);
 // "Delete " + what + " ?": "button Notepad", "group Tools", "Clock button", ...
 std::string DeleteConfirmation(TileKind kind, std::string_view hint);
 
-// The size of a size entry of the button menu, from its name ("Taille48" -> 48).
-std::int32_t SizeOfEntry(std::string_view componentName);
-
 }  // namespace ql

@@ -13,9 +13,8 @@ inline constexpr std::string_view kVendorKey = "SoftWare\\Wendor";
 inline constexpr std::string_view kDockKey = "SoftWare\\Wendor\\Quaylite";
 inline constexpr std::string_view kLockKey = "RemoteAccess\\Windows";
 
-inline constexpr std::uint32_t kDefaultColour = 0xC0C0C0;
-inline constexpr std::int32_t kMaxIconSize =
-    256;  // larger stored sizes read as the default  // silver, red in the low byte
+inline constexpr std::uint32_t kDefaultColour = 0xC0C0C0;  // silver, red in the low byte
+inline constexpr std::int32_t kMaxIconSize = 256;         // larger stored sizes read as the default
 
 struct TConfig {
   std::int32_t Taille = 32;  // icon size: 16, 32, 48 or 64
@@ -62,8 +61,9 @@ enum class Edge : std::uint8_t { Right, Left, Top };
 // "G" is the left edge, "H" the top; anything else stands at the right edge.
 Edge EdgeOf(std::string_view sens);
 
-// The virtual-key character of a stored hot key text ("Ctrl+" and one character): its sixth
-// character; nothing for a shorter text, so no hot key is registered.
+// The virtual-key character of a stored hot key text ("Ctrl+" and one character), given in the
+// system's code page: its sixth character; nothing for a shorter text, so no hot key is
+// registered.
 std::optional<char> HotKeyCharacter(std::string_view hotKey);
 
 }  // namespace ql

@@ -1,7 +1,5 @@
 #include "dialogs/PreviewPanel.h"
 
-#include "win/Handles.h"
-
 namespace ql {
 
 bool PreviewPanel::Create(HWND parent, int x, int y, int width, int height, Hints* hints) {
@@ -10,29 +8,12 @@ bool PreviewPanel::Create(HWND parent, int x, int y, int width, int height, Hint
                            height, parent, nullptr)) {
     return false;
   }
-  host_.Attach(hwnd(), hints);
+  AttachTiles(hints);
   return true;
 }
 
-LRESULT PreviewPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (host_.HandleMessage(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      // What the tiles leave uncovered takes the dialog's face colour.
-      RECT r{};
-      ::GetClientRect(hwnd(), &r);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &r, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
-    case WM_PAINT: {
-      win::PaintDc dc(hwnd());
-      host_.Paint(dc.get(), dc.info().rcPaint);
-      return 0;
-    }
-    default:
-      return win::Window::HandleMessage(msg, wParam, lParam);
-  }
+void PreviewPanel::PaintGround(HDC dc, const RECT& update) {
+  ::FillRect(dc, &update, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace ql

@@ -3,25 +3,21 @@
 // this panel, created after its group box, lies above it and paints its tiles itself.
 #pragma once
 
-#include "controls/TileHost.h"
-#include "win/Window.h"
+#include "controls/TileHostWindow.h"
 
 namespace ql {
 
 class Hints;
 
-class PreviewPanel : public win::Window {
+class PreviewPanel final : public TileHostWindow {
  public:
   // A child of `parent` at (x, y, width, height); tiles created on Host() are placed in the
   // panel's own coordinates. With `hints`, the tiles' hints are shown through it.
   bool Create(HWND parent, int x, int y, int width, int height, Hints* hints = nullptr);
-  TileHost& Host() { return host_; }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  TileHost host_;
+  // What the tiles leave uncovered takes the dialog's face colour.
+  void PaintGround(HDC dc, const RECT& update) override;
 };
 
 }  // namespace ql

@@ -1,9 +1,8 @@
 #include "dialogs/Proprietes.h"
-#include "win/Win.h"
 
 #include <vector>
 
-#include "dock/BarreBranche.h"
+#include "controls/TileStyle.h"
 #include "win/Utf.h"
 
 namespace ql {
@@ -117,44 +116,40 @@ void TProprietes::EnableStepping(bool enabled) const {
 
 void TProprietes::ShowTexture(const std::string& file) {
   // A file that is not a readable bitmap leaves the preview on its plain colour.
-  win::Bitmap bitmap = LoadTexture(file);
-  apercu_.SetTexture(bitmap.get());
+  ShowTileTexture(apercu_, file, nullptr);
 }
 
 void TProprietes::Prepare(const ProprietesInput& input) {
-  record_ = input.record;
-  mainTexture_ = input.mainTexture;
+  recordIndex_ = 0;
+  textureAtOpening_.clear();
   const PropertiesFields fields = EditableFields(input.kind);
   ::EnableWindow(Control(kNom), fields.Nom ? TRUE : FALSE);
   ::EnableWindow(Control(kIcone), fields.Icone ? TRUE : FALSE);
   ::EnableWindow(Control(kChemin), fields.Chemin ? TRUE : FALSE);
   ::EnableWindow(Control(kAutre), fields.Autre ? TRUE : FALSE);
-  if (record_ == nullptr) return;
+  const TBouton* record = input.dock != nullptr ? input.dock->Boutons().FindPtr(input.numero) : nullptr;
+  if (record == nullptr) return;
 
-  const TConfig defaults;
-  const TConfig& cfg = input.config != nullptr ? *input.config : defaults;
-  apercu_.SetColor(static_cast<COLORREF>(cfg.Couleur));
-  apercu_.SetIconPath(record_->IconPath);
-  apercu_.SetIconSize(cfg.Taille);
-  if (!record_->Texture.empty()) {
-    ShowTexture(record_->Texture);
-    pictureFileName_ = record_->Texture;
+  mainTexture_ = input.dock->MainTexture();
+  StyleTile(apercu_, *record, input.dock->Config(), mainTexture_, TilePlace::Preview);
+  if (!record->Texture.empty()) {
+    pictureFileName_ = record->Texture;
     sameTexture_.SetChecked(false);
   } else {
-    apercu_.SetTexture(mainTexture_);
     sameTexture_.SetChecked(true);
   }
-  SetText(kNom, record_->NomApp);
-  SetText(kIcone, record_->IconPath);
-  SetText(kChemin, record_->BtnApp);
-  textureAtOpening_ = record_->Texture;
+  SetText(kNom, record->NomApp);
+  SetText(kIcone, record->IconPath);
+  SetText(kChemin, record->BtnApp);
+  textureAtOpening_ = record->Texture;
+  recordIndex_ = record->IconIndex;
 }
 
 void TProprietes::FormShow() {
   result_ = PropertiesResult{};
   ::EnableWindow(Control(kBrowseText), sameTexture_.Checked() ? FALSE : TRUE);
   textureChoisie_ = false;
-  iconIndexEdite_ = record_ != nullptr ? record_->IconIndex : 0;
+  iconIndexEdite_ = recordIndex_;
   EnableStepping(IconSteppingEnabled(Text(kIcone)));
   iconIndexEdite_ = InitialIconIndex(iconIndexEdite_);
   apercu_.SetIconIndex(iconIndexEdite_);
@@ -213,7 +208,6 @@ bool TProprietes::OnOk() {
   result_.TextureChoisie = textureChoisie_;
   result_.PictureFileName = pictureFileName_;
   result_.SameTexture = sameTexture_.Checked();
-  if (record_ != nullptr) ApplyPropertiesOk(*record_, result_);
   return true;
 }
 

@@ -2,18 +2,20 @@
 // its name, its icon file and the index within it, its command path and its own texture.
 //
 // The opener (the button context menu) prepares it for one record, shows it, and after OK applies
-// the result with the functions of core/ButtonEdit.h:
+// the result with the functions of core/ButtonEdit.h to the record, looked up again by number:
 //
-//   TBouton* rec = list.FindPtr(tag);  list.BoutonSource = rec;
-//   proprietes.Prepare({rec, kind, &config, mainBtn.Texture()});
-//   if (proprietes.ShowModal(dock) == IDOK) {
+//   list.BoutonSource = list.FindPtr(tag);
+//   proprietes.Prepare({&dock, tag, kind});
+//   if (proprietes.ShowModal(dockWindow) == IDOK && !dock.Closed()) {
+//     TBouton* rec = list.FindPtr(tag);
+//     ApplyPropertiesOk(*rec, proprietes.Result());  // the dialog's own OK: index, picked texture
 //     ApplyEditedFields(*rec, proprietes.Result());
 //     ... the tile takes IconPath, IconIndex, hint (and caption with ShowName) ...
 //     EcritBaseRegistre();
 //     if (ApplyTextureChoice(*rec, proprietes.Result(), proprietes.TextureAtOpening())) redraw the bar;
 //   }
 //
-// The dialog's own OK already stores the icon index and a texture picked during the opening.
+// The dialog holds no record: what it shows is copied at Prepare, what it decided is its Result.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +29,7 @@
 #include "controls/KovaGrpBox.h"
 #include "core/Bouton.h"
 #include "core/ButtonEdit.h"
-#include "core/Config.h"
+#include "dialogs/DockOps.h"
 #include "dialogs/PreviewPanel.h"
 #include "win/ModalForm.h"
 
@@ -51,10 +53,9 @@ bool ChooseFileToOpen(HWND owner, FileChoice& choice);
 
 // What the opener gives the dialog for one opening.
 struct ProprietesInput {
-  TBouton* record = nullptr;         // the button being edited (BoutonSource)
+  DockOps* dock = nullptr;           // the records, the options and the main button's texture
+  std::int32_t numero = 0;           // the number of the button being edited (BoutonSource)
   TileKind kind = TileKind::Button;  // the tile the menu was opened on
-  const TConfig* config = nullptr;   // Couleur and Taille for the preview
-  HBITMAP mainTexture = nullptr;     // the main button's texture (copied)
 };
 
 class TProprietes final : public win::ModalForm {
@@ -121,8 +122,8 @@ class TProprietes final : public win::ModalForm {
   PreviewPanel apercuPanel_;
   TKovaBtn apercu_;  // after its panel: goes first
 
-  TBouton* record_ = nullptr;
   HBITMAP mainTexture_ = nullptr;
+  std::int32_t recordIndex_ = 0;  // the record's IconIndex at Prepare
   std::int32_t iconIndexEdite_ = 0;
   bool textureChoisie_ = false;
   std::string pictureFileName_;  // survives from one opening to the next

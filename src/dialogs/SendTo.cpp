@@ -1,7 +1,7 @@
 #include "dialogs/SendTo.h"
 
+#include "controls/TileStyle.h"
 #include "core/ButtonEdit.h"
-#include "dock/BarreBranche.h"
 #include "win/Utf.h"
 
 namespace ql {
@@ -49,77 +49,63 @@ bool TSendTo::Create(HWND owner) {
 }
 
 void TSendTo::Prepare(const SendToInput& input) {
-  list_ = input.list;
-  sourceRecord_ = input.source;
-  if (input.config != nullptr) {
-    couleur_ = static_cast<COLORREF>(input.config->Couleur);
-    taille_ = input.config->Taille;
-  }
-  mainIconPath_ = input.mainIconPath;
-  mainTexture_ = input.mainTexture;
+  dock_ = input.dock;
+  sourceNumber_ = input.source;
 }
 
-void TSendTo::ShowTextureOf(TKovaBtn& tile, const TBouton& record) {
-  if (record.Texture.empty()) {
-    tile.SetTexture(mainTexture_);
-  } else {
-    // A file that is not a readable bitmap leaves the tile on its plain colour.
-    win::Bitmap own = LoadTexture(record.Texture);
-    tile.SetTexture(own.get());
-  }
+const TBouton* TSendTo::SourceRecord() const {
+  return dock_ != nullptr ? dock_->Boutons().FindPtr(sourceNumber_) : nullptr;
 }
 
 void TSendTo::FormShow() {
   ::EnableWindow(OkButton(), TRUE);
+  HWND list = ListBtn();
+  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  if (dock_ == nullptr) return;
+  const TConfig& cfg = dock_->Config();
+  const HBITMAP mainTexture = dock_->MainTexture();
 
-  source_.SetColor(couleur_);
-  source_.SetIconPath(sourceRecord_ != nullptr ? sourceRecord_->IconPath : std::string());
-  source_.SetIconSize(taille_);
-  if (sourceRecord_ != nullptr) {
-    ShowTextureOf(source_, *sourceRecord_);
+  if (const TBouton* source = SourceRecord()) {
+    StyleTile(source_, *source, cfg, mainTexture, TilePlace::Preview);
   } else {
-    source_.SetTexture(mainTexture_);
+    source_.SetIconPath({});
+    source_.SetTexture(mainTexture);
   }
   source_.SetCaption({});
 
-  if (list_ != nullptr) list_->BoutonCible = nullptr;
+  dock_->Boutons().BoutonCible = nullptr;
 
-  destination_.SetTexture(mainTexture_);
-  destination_.SetColor(couleur_);
+  destination_.SetTexture(mainTexture);
+  destination_.SetColor(static_cast<COLORREF>(cfg.Couleur));
   destination_.SetIconPath({});
-  destination_.SetIconSize(taille_);
+  destination_.SetIconSize(cfg.Taille);
 
-  HWND list = ListBtn();
-  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  if (list_ == nullptr) return;
-  for (const std::string& line : SendToLines(*list_, sourceRecord_)) {
+  for (const std::string& line : SendToLines(dock_->Boutons(), SourceRecord())) {
     ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(line).c_str()));
   }
 }
 
 void TSendTo::ListBtnClick() {
-  if (list_ == nullptr) return;
+  if (dock_ == nullptr) return;
   const LRESULT sel = ::SendMessageW(ListBtn(), LB_GETCURSEL, 0, 0);
   if (sel == LB_ERR) return;
-  const SendToPick pick = SendToChoice(*list_, sourceRecord_, static_cast<int>(sel));
+  ButtonList& boutons = dock_->Boutons();
+  const SendToPick pick = SendToChoice(boutons, SourceRecord(), static_cast<int>(sel));
   if (!pick.selected) return;
 
   if (pick.target == nullptr) {
-    destination_.SetIconPath(mainIconPath_);
-    destination_.SetTexture(mainTexture_);
+    destination_.SetIconPath(dock_->MainIconPath());
+    destination_.SetTexture(dock_->MainTexture());
     destination_.SetCaption({});
   } else if (!pick.okEnabled) {
     destination_.SetIconPath({});
     destination_.SetCaption(pick.caption);
   } else {
-    destination_.SetColor(couleur_);
-    destination_.SetIconPath(pick.target->IconPath);
-    destination_.SetIconSize(taille_);
-    ShowTextureOf(destination_, *pick.target);
+    StyleTile(destination_, *pick.target, dock_->Config(), dock_->MainTexture(), TilePlace::Preview);
     destination_.SetCaption(pick.caption);
   }
   ::EnableWindow(OkButton(), pick.okEnabled ? TRUE : FALSE);
-  list_->BoutonCible = pick.target;
+  boutons.BoutonCible = pick.target;
 }
 
 void TSendTo::OnCommand(int id, int code, HWND /*control*/) {

@@ -5,13 +5,18 @@
 // The opener (the button context menu, never for a group) does the move after OK:
 //
 //   list.BoutonSource = list.FindPtr(tag);
-//   sendTo.Prepare({&list, list.BoutonSource, &config, mainBtn.IconPath(), mainBtn.Texture()});
-//   if (sendTo.ShowModal(dock) == IDOK) {
+//   sendTo.Prepare({&dock, tag});
+//   const int result = sendTo.ShowModal(dockWindow);
+//   if (dock.Closed()) return;
+//   if (result == IDOK) {
 //     hide the branch window;
-//     SendTo(list, list.BoutonSource, list.BoutonCible);
+//     SendTo(list, list.FindPtr(tag), list.BoutonCible);
 //     EffaceBarreBoutons(); DessineBarre();
 //   }
 //   EcritBaseRegistre();  // after Cancel too
+//
+// The dialog keeps the source's number, not the record: it looks the records up in the dock's
+// list whenever it needs them.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +25,7 @@
 #include "controls/KovaBtn.h"
 #include "controls/KovaGrpBox.h"
 #include "core/Bouton.h"
-#include "core/Config.h"
+#include "dialogs/DockOps.h"
 #include "dialogs/PreviewPanel.h"
 #include "win/Handles.h"
 #include "win/ModalForm.h"
@@ -29,11 +34,8 @@ namespace ql {
 
 // What the opener gives the dialog for one opening.
 struct SendToInput {
-  ButtonList* list = nullptr;       // the dock's records; BoutonCible is set here
-  TBouton* source = nullptr;        // the button being sent (BoutonSource)
-  const TConfig* config = nullptr;  // Couleur and Taille for the previews
-  std::string mainIconPath;         // the main button's icon file
-  HBITMAP mainTexture = nullptr;    // the main button's texture (copied)
+  DockOps* dock = nullptr;  // the records (BoutonCible is set in its list), options, main button
+  std::int32_t source = 0;  // the number of the button being sent (BoutonSource)
 };
 
 class TSendTo final : public win::ModalForm {
@@ -53,7 +55,7 @@ class TSendTo final : public win::ModalForm {
   void Prepare(const SendToInput& input);
 
   // The chosen destination after OK: a main-bar record, or nullptr for the main bar.
-  TBouton* Cible() const { return list_ != nullptr ? list_->BoutonCible : nullptr; }
+  TBouton* Cible() const { return dock_ != nullptr ? dock_->Boutons().BoutonCible : nullptr; }
 
   // Handlers (public so that they can be driven without the modal loop).
   void FormShow();
@@ -71,8 +73,8 @@ class TSendTo final : public win::ModalForm {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // A record's own texture, or the main button's.
-  void ShowTextureOf(TKovaBtn& tile, const TBouton& record);
+  // The source record, looked up by its number (nullptr once it is gone).
+  const TBouton* SourceRecord() const;
 
   TKovaGrpBox grpView_;
   PreviewPanel sourcePanel_;
@@ -80,12 +82,8 @@ class TSendTo final : public win::ModalForm {
   TKovaBtn source_;  // after the panels: go first
   TKovaBtn destination_;
 
-  ButtonList* list_ = nullptr;
-  TBouton* sourceRecord_ = nullptr;
-  COLORREF couleur_ = RGB(192, 192, 192);
-  std::int32_t taille_ = 32;
-  std::string mainIconPath_;
-  HBITMAP mainTexture_ = nullptr;
+  DockOps* dock_ = nullptr;
+  std::int32_t sourceNumber_ = 0;
   win::Brush listBrush_;
   win::Brush panelBrush_;
 };

@@ -1,15 +1,16 @@
 // The button context menu: the popup shown by a right click on any tile of the bar or of the
-// branch. The entries are data; the dock runs the chosen command.
+// branch, built from its table (core/MenuTable.h). The dock runs the chosen command.
 #pragma once
 
 #include <cstdint>
 
-#include "win/Handles.h"
+#include "win/PopupMenu.h"
 
 namespace ql {
 
 class MenuBoutons {
  public:
+  // The tags of the menu's table.
   enum Command : UINT {
     kNone = 0,
     kChangerIcone = 1,  // "Button Properties"
@@ -24,7 +25,7 @@ class MenuBoutons {
 
   // Builds the menu and its three entry pictures.
   bool Build();
-  HMENU handle() const { return menu_.get(); }
+  HMENU handle() const { return menu_.handle(); }
 
   // Before the menu shows: checks the size entry equal to `taille` (none for another value) and
   // the label entry when `showName`; "Send button to..." only for an icon button.
@@ -40,8 +41,7 @@ class MenuBoutons {
   bool IsEnabled(Command command) const;
 
  private:
-  win::Menu menu_;
-  win::Bitmap pictures_[3];
+  win::PopupMenu menu_;
 };
 
 }  // namespace ql

@@ -1,9 +1,15 @@
-// The dock window: the bar of tiles at a screen edge, the owner of the button model, and the
-// handlers of its messages. Every change of buttons or options rebuilds the whole bar
-// (EffaceBarreBoutons, DessineBarre) and rewrites the store (EcritBaseRegistre).
+// The dock window: the bar of tiles at a screen edge and the owner of the button model. It starts
+// and closes the program's run, keeps the named operations of the model (EffaceBarreBoutons,
+// DessineBarre, EcritBaseRegistre, RunApp...), and routes its messages through the parts that
+// own them: the tiles' mouse (TileInput), the main button (MainButton), the button menu
+// (ButtonCommands), the desktop strip (DesktopStrip), launching (Launcher).
+//
+// Every change of buttons or options rebuilds the whole bar (EffaceBarreBoutons, DessineBarre)
+// and rewrites the store (EcritBaseRegistre). Once FormClose has run, nothing writes the store.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,124 +17,122 @@
 #include "controls/Hints.h"
 #include "controls/IconCache.h"
 #include "controls/KovaBtn.h"
-#include "controls/TileHost.h"
+#include "controls/TileHostWindow.h"
 #include "core/Bouton.h"
-#include "core/Command.h"
 #include "core/Config.h"
 #include "core/Store.h"
-#include "dialogs/Proprietes.h"
-#include "dialogs/SendTo.h"
-#include "dock/BarreBranche.h"
-#include "dock/MenuBoutons.h"
-#include "win/Form.h"
+#include "dialogs/DockOps.h"
+#include "dock/ButtonCommands.h"
+#include "dock/DesktopStrip.h"
+#include "dock/DockPeers.h"
+#include "dock/Launcher.h"
+#include "dock/MainButton.h"
+#include "dock/TileInput.h"
 #include "win/Handles.h"
+#include "win/MessageChain.h"
+#include "win/Registrations.h"
 
 namespace ql {
 
 inline constexpr wchar_t kDockTitle[] = L"Quaylite";
+inline constexpr char kMainHint[] = "Quaylite";
 
-class TQuaylite final : public win::Form {
+class TQuaylite final : public TileHostWindow, public DockOps {
  public:
-  TQuaylite(KeyValueStore& store, TConfig& config);
+  TQuaylite(KeyValueStore& store, TConfig& config, DockPeers& peers);
   ~TQuaylite() override;
 
-  // Creates the window and runs FormCreate. `passwordDialog` is the lock's dialog: WM_CLOSE is
-  // refused while it shows.
-  bool Create(HWND owner, TBarreBranche& branch, const win::Form* passwordDialog);
-  // The two button dialogs, created after the dock (the program's order of windows).
-  void SetDialogs(TProprietes* proprietes, TSendTo* sendTo) {
-    proprietes_ = proprietes;
-    sendTo_ = sendTo;
-  }
-  // Shows the bar (after the start-up lock, when one is due).
+  // Creates the dock window owned by `owner` and runs FormCreate, then creates the other windows
+  // of the program in their order.
+  bool Create(HWND owner);
+  // Shows the bar (after the start-up lock, when one is due) and starts the task bar.
   void FormShow();
 
-  // The model and the operations the dialogs use.
-  ButtonList& Boutons() { return boutons_; }
-  void EffaceBarreBoutons();
-  void DessineBarre();
-  void EcritBaseRegistre();
+  // The model and the named operations (DockOps for the dialogs).
+  ButtonList& Boutons() override { return boutons_; }
+  TConfig& Config() override { return cfg_; }
+  void EffaceBarreBoutons() override;
+  void DessineBarre() override;
+  void EcritBaseRegistre() override;
+  TKovaBtn* GetBtn(std::int32_t numero) const override;
+  std::string MainIconPath() const override { return mainBtn_.IconPath(); }
+  HBITMAP MainTexture() const override { return mainBtn_.Texture(); }
+  bool Closed() const override { return closed_; }
+
+  TBouton* FindPtr(std::int32_t numero) const { return boutons_.FindPtr(numero); }
   void SauvePosBarre();
-  TKovaBtn* GetBtn(std::int32_t numero) const;
   void AfficheBarreBranche(bool open, const TBouton* record, int count);
+  void HideBranch();
+  // Launches the record behind the icon button numbered `numero` (modules never launch).
   void RunApp(std::int32_t numero);
+  // Plays a sound file when sounds are on (PlaySnd) and the name is not empty.
+  void PlaySnd(const std::string& file) const;
+  // The main menu at a screen point.
+  void PopupMainMenu(POINT screen);
+  // The tile of the bar or of the branch under a screen point (not the main button).
+  TKovaBtn* TileAtScreen(POINT screen) const;
+  // Whether the tile numbered `numero` shows a module.
+  bool IsModuleTile(std::int32_t numero) const;
 
-  // The button menu's commands, for the tile numbered `numero`.
-  void TailleIconeClick(std::int32_t size);
-  void AfficherNomClick();
-  void SupprimerClick(std::int32_t numero);
-  void EnvoyerVersClick(std::int32_t numero);
-  void ChangerIconeClick(std::int32_t numero, TileKind kind);
-  // Exchanges the tiles numbered `source` and `target` (a Shift-drag dropped on a tile).
-  void BtnAppDragDrop(std::int32_t source, std::int32_t target);
-  const MenuBoutons& Menu() const { return menuBoutons_; }
-
-  // State read by the task bar and the tests.
-  std::int32_t DernierLance = kNoLaunch;
+  // The parts, and the state that the task bar and the tests read.
+  TileInput& Input() { return input_; }
+  MainButton& MainButtonInput() { return mainInput_; }
+  ButtonCommands& Commands() { return commands_; }
+  DockPeers& Peers() { return peers_; }
+  TBarreBranche& Branch() { return peers_.branch; }
+  std::int32_t& DernierLance() { return launcher_.DernierLance; }
+  bool BarreInscrite() const { return strip_.Registered(); }
   std::string BrancheOuverte = "0";
-  bool BarreInscrite = false;
   bool SortieNormale = true;
   int LongueurBarre = 0;
-  POINT PosSouris{};
 
   TKovaBtn& MainBtn() { return mainBtn_; }
+  const TKovaBtn& MainBtn() const { return mainBtn_; }
   int TileSide() const { return mainBtn_.Width(); }
   std::size_t TileCount() const { return tiles_.size(); }
+  HBITMAP BarTexture() const { return barTexture_.get(); }
+  Hints& TileHints() { return hints_; }
+
+  // Seams for the tests: how sounds are played and how the shell is asked for the desktop strip.
+  std::function<void(const std::string&)> SoundPlayer;
+  DesktopStrip& Strip() { return strip_; }
 
  private:
-  struct Tile {
-    std::unique_ptr<TKovaBtn> control;
-    bool module = false;
-  };
-
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void FormCreate();
   void FormClose();
+  void WMClose();
   void WMDropFiles(HDROP drop);
   void WMHotKey(WPARAM id);
   void LockWindows();
   void StartTaskBar();
   void StopTaskBar();
   void RegisterDockHotKey();
-
-  void WireTile(TKovaBtn& btn);
-  void BtnAppMouseDown(TKovaBtn& btn, const MouseEvent& e);
-  void BtnAppDblClick(TKovaBtn& btn);
-  void BtnAppMouseMove(TKovaBtn& btn, const MouseEvent& e);
-  void BtnAppMouseUp(TKovaBtn& btn, const MouseEvent& e);
-  void MenuBoutonsPopup(TKovaBtn& btn, POINT screen);
-  TKovaBtn* TileAtScreen(POINT screen) const;
-  bool IsModuleTile(std::int32_t numero) const;
-  void MainBtnMouseDown(const MouseEvent& e);
-  void MainBtnMouseMove(const MouseEvent& e);
-  void FoldBar();
-  void HideBranch();
-  void PlaySnd(const std::string& file) const;
-  void RegisterDesktopToolbar();
-  void RemoveDesktopToolbar();
-  void SetWindowRect(int x, int y, int w, int h, bool repaint = true) const;
+  void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 
   KeyValueStore& store_;
   TConfig& cfg_;
+  DockPeers& peers_;
   ButtonList boutons_;
-  TBarreBranche* branch_ = nullptr;
-  const win::Form* passwordDialog_ = nullptr;
-  TProprietes* proprietes_ = nullptr;
-  TSendTo* sendTo_ = nullptr;
   Hints hints_;
   IconCache icons_;  // shared by the bar and the branch; kept across rebuilds
-  TileHost host_;    // the tiles are drawn on the dock window itself
   TKovaBtn mainBtn_;
-  std::vector<Tile> tiles_;
+  std::vector<std::unique_ptr<TKovaBtn>> tiles_;
   win::Bitmap barTexture_;
-  MenuBoutons menuBoutons_;
   win::Menu menuPrincipal_;  // the main menu
-  // A Shift-drag in progress: the tile pressed, where, and whether it has started moving.
-  std::int32_t dragSource_ = -1;
-  POINT dragStart_{};
-  bool dragging_ = false;
+  Launcher launcher_;
+  DesktopStrip strip_;
+  TileInput input_;
+  MainButton mainInput_;
+  ButtonCommands commands_;
+  win::HotKey hotKey_;
+  win::DropTarget dropTarget_;
+  win::MessageChain chain_;
   bool closed_ = false;
-  bool hotKeyRegistered_ = false;
 };
+
+// The main button's icon: the first "*.ico" file in `folder` (with its final "\"), else
+// `program` itself.
+std::string MainButtonIconPath(const std::wstring& folder, const std::wstring& program);
 
 }  // namespace ql

@@ -1,10 +1,7 @@
 // The program block: creates the windows in their order, shows the dock and runs the message
 // loop until the dock window closes.
-
 #include "core/Config.h"
-#include "dialogs/Proprietes.h"
-#include "dialogs/SendTo.h"
-#include "dock/BarreBranche.h"
+#include "dock/DockPeers.h"
 #include "dock/Quaylite.h"
 #include "win/Form.h"
 #include "win/RegistryStore.h"
@@ -40,26 +37,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ql::win::Form application;
   if (!application.CreateForm(nullptr, L"TApplication", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0))
     return 1;
-  const HWND owner = application.hwnd();
 
-  ql::TQuaylite dock(store, config);
-  ql::TBarreBranche branch;
-  ql::win::Form configuration;
-  ql::TProprietes proprietes;
-  ql::TSendTo sendTo;
-  ql::win::Form password;
-  ql::win::Form taskBar;
-
-  if (!dock.Create(owner, branch, &password)) return 1;
-  branch.Create(owner);
-  const DWORD dialog = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  configuration.CreateForm(owner, L"TConfiguration", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
-  proprietes.Create(owner);
-  sendTo.Create(owner);
-  dock.SetDialogs(&proprietes, &sendTo);
-  password.CreateForm(owner, L"TFrmPassWD", L"Quaylite Protection", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0);
-  taskBar.CreateForm(owner, L"TTaskBar", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0);
-
+  // The dock first (its FormCreate reads the store and builds the bar), then the other windows.
+  ql::DockPeers peers;
+  ql::TQuaylite dock(store, config, peers);
+  if (!dock.Create(application.hwnd())) return 1;
   dock.FormShow();
 
   MSG msg;

@@ -4,17 +4,11 @@
 
 #include "win/Handles.h"
 #include "win/Utf.h"
+#include "win/Win32WindowSystem.h"
 
 namespace ql {
 
 namespace {
-
-// The handle's 32-bit value, the way the enumerations sum and print it.
-std::uint32_t HandleValue(HWND window) {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
-}
-
-HWND Owner(HWND window) { return reinterpret_cast<HWND>(::GetWindowLongPtrW(window, GWLP_HWNDPARENT)); }
 
 // Older names of the system parameters the lock uses; not every header still defines them.
 constexpr UINT kSpiScreenSaverRunning = 97;
@@ -39,52 +33,11 @@ bool IsTaskWindow(HWND window) {
   return IsTaskWindowStyle(style, exStyle);
 }
 
-std::string HandleToText(HWND window) { return HandleText(HandleValue(window)); }
+std::string HandleToText(HWND window) { return HandleText(win::IdOf(window)); }
 
 HWND HandleFromText(std::string_view text) {
   const auto value = ParseHandleText(text);
-  if (!value) return nullptr;
-  // Handles are 32-bit values, sign-extended in a 64-bit process.
-  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(*value)));
-}
-
-void WindowLists::ListTaskWindows(std::vector<std::string>& list, bool& changed) {
-  tasks_.clear();
-  signature_.Begin();
-  ::EnumWindows(&WindowLists::CollectTaskWindow, reinterpret_cast<LPARAM>(this));
-  list.insert(list.end(), tasks_.begin(), tasks_.end());
-  if (signature_.Finish()) changed = true;
-}
-
-BOOL CALLBACK WindowLists::CollectTaskWindow(HWND window, LPARAM self) {
-  auto& lists = *reinterpret_cast<WindowLists*>(self);
-  if (::IsWindowVisible(window) != FALSE && ::GetParent(window) == nullptr && Owner(window) == nullptr &&
-      IsTaskWindow(window)) {
-    lists.tasks_.push_back(HandleToText(window));
-    lists.signature_.Add(HandleValue(window));
-  }
-  return TRUE;
-}
-
-void WindowLists::ListAppWindows(std::vector<std::string>& list, HWND appMainWindow) {
-  apps_.clear();
-  list.clear();
-  appMainWindow_ = appMainWindow;
-  ::EnumWindows(&WindowLists::CollectAppWindow, reinterpret_cast<LPARAM>(this));
-  appMainWindow_ = nullptr;
-  list.insert(list.end(), apps_.begin(), apps_.end());
-}
-
-BOOL CALLBACK WindowLists::CollectAppWindow(HWND window, LPARAM self) {
-  auto& lists = *reinterpret_cast<WindowLists*>(self);
-  if (::IsWindowVisible(window) == FALSE) return TRUE;
-  if (lists.appMainWindow_ != nullptr &&
-      (window == lists.appMainWindow_ || Owner(window) == lists.appMainWindow_)) {
-    return TRUE;
-  }
-  const bool hasParent = ::GetParent(window) != nullptr;
-  if (hasParent != IsTaskWindow(window)) lists.apps_.push_back(HandleToText(window));
-  return TRUE;
+  return value ? win::ToHwnd(*value) : nullptr;
 }
 
 bool ShellFileOp(HWND owner, std::string_view source, std::string_view destination, int operation) {

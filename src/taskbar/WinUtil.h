@@ -1,6 +1,7 @@
 // Window and shell utilities used across the program: the system task bar and the desktop's icon
-// view, the two enumerations of top-level windows, file operations through the shell, the
-// task-switching keys during the lock, the shutdown privilege and the system version text.
+// view, file operations through the shell, the task-switching keys during the lock, the shutdown
+// privilege and the system version text. The two enumerations of top-level windows are
+// core/WindowLists.h, over the window system of win/Win32WindowSystem.h.
 //
 // The rules behind them that need no window system (task-window styles, the task signature, the
 // version text, the colour mix `MixColors`, the shell's file lists) are in core/WindowRules.h;
@@ -10,7 +11,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/WindowRules.h"
 #include "win/Win.h"
@@ -31,30 +31,6 @@ bool IsTaskWindow(HWND window);
 // HandleFromText gives nullptr for a text that is no handle.
 std::string HandleToText(HWND window);
 HWND HandleFromText(std::string_view text);
-
-// The two enumerations of top-level windows and the state they keep between calls: the
-// signature of the task-window set, and the working lists (kept to spare an allocation per poll).
-class WindowLists {
- public:
-  // Appends to `list` the visible top-level windows that have neither parent nor owner and are
-  // task windows, in enumeration order. Sets `changed` to true when the wrapping sum of their
-  // handles differs from the previous call's (0 before the first call); never sets it to false.
-  void ListTaskWindows(std::vector<std::string>& list, bool& changed);
-
-  // Replaces `list` with the visible top-level windows of the desktop's applications: windows
-  // without a parent that are task windows, and windows with a parent (owner) that are not, such
-  // as dialogs. `appMainWindow` and the windows it owns are left out; with nullptr, nothing is.
-  void ListAppWindows(std::vector<std::string>& list, HWND appMainWindow);
-
- private:
-  static BOOL CALLBACK CollectTaskWindow(HWND window, LPARAM self);
-  static BOOL CALLBACK CollectAppWindow(HWND window, LPARAM self);
-
-  TaskSignature signature_;
-  std::vector<std::string> tasks_;
-  std::vector<std::string> apps_;
-  HWND appMainWindow_ = nullptr;  // the window ListAppWindows leaves out, during the enumeration
-};
 
 // One shell file operation (1 copy, 2 delete, 3 move) on `source`, a list of paths joined by
 // "|", owned by `owner`. A delete goes to the Recycle Bin, silently and without confirmation,

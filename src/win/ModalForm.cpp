@@ -1,6 +1,9 @@
 #include "win/ModalForm.h"
 
+#include <optional>
+
 #include "win/Canvas.h"
+#include "win/ModalScope.h"
 
 namespace ql::win {
 
@@ -72,8 +75,8 @@ int ModalForm::ShowModal(HWND owner) {
   }
   OnShowModal();
   CentreOnScreen();
-  const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner) != FALSE;
-  if (disableOwner) ::EnableWindow(owner, FALSE);
+  // Every other window of the program, not only the owner: the branch and the task bar too.
+  std::optional<ThreadModalScope> modal(std::in_place, hwnd());
   ::ShowWindow(hwnd(), SW_SHOW);
   ::SetForegroundWindow(hwnd());
   lastFocus_ = ::GetNextDlgTabItem(hwnd(), nullptr, FALSE);
@@ -99,8 +102,8 @@ int ModalForm::ShowModal(HWND owner) {
   }
   if (!ended_) result_ = IDCANCEL;
 
-  // The owner first, so that it takes the activation back when the form hides.
-  if (disableOwner) ::EnableWindow(owner, TRUE);
+  // The other windows first, so that the owner takes the activation back when the form hides.
+  modal.reset();
   Hide();
   return result_;
 }

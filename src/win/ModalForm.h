@@ -19,9 +19,10 @@ class ModalForm : public Form {
   bool CreateModal(HWND owner, const wchar_t* className, const std::wstring& caption, int clientWidth,
                    int clientHeight);
 
-  // Shows the form above a disabled `owner` and returns IDOK or IDCANCEL once it ends. Never
-  // nests: a call while the form is already modal returns IDCANCEL at once. A WM_QUIT that
-  // arrives meanwhile is posted again and ends the form with IDCANCEL.
+  // Shows the form above `owner`, every other window of the thread disabled meanwhile, and returns
+  // IDOK or IDCANCEL once it ends. Never nests: a call while the form is already modal returns
+  // IDCANCEL at once. A WM_QUIT that arrives meanwhile is posted again and ends the form with
+  // IDCANCEL.
   int ShowModal(HWND owner);
   // Ends the modal loop with `result` (the form hides as the loop returns).
   void EndModal(int result);

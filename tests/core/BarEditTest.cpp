@@ -80,12 +80,5 @@ TEST(DeleteConfirmation, TextsPerKindOfTile) {
   EXPECT_EQ(DeleteConfirmation(TileKindOf(bin), ""), "Delete Recycle bin ?");
 }
 
-TEST(SizeOfEntry, NumberAfterTheFirstSixCharacters) {
-  EXPECT_EQ(SizeOfEntry("Taille64"), 64);
-  EXPECT_EQ(SizeOfEntry("Taille16"), 16);
-  EXPECT_EQ(SizeOfEntry("Taille"), 0);
-  EXPECT_EQ(SizeOfEntry("TailleXL"), 0);
-}
-
 }  // namespace
 }  // namespace ql

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeDock.h"
 #include "PixelSurface.h"
 #include "core/Bouton.h"
 #include "core/ButtonEdit.h"
@@ -305,6 +306,8 @@ class DialogFiles : public ::testing::Test {
     wchar_t sys[MAX_PATH] = {};
     ::GetSystemDirectoryW(sys, MAX_PATH);
     shell32 = ql::win::Narrow(sys) + "\\shell32.dll";
+    dock.mainIconPath = shell32;
+    dock.mainTexture = mainTexture.get();
   }
   void TearDown() override {
     for (const std::string& f : files_) ::DeleteFileW(ql::win::Widen(f).c_str());
@@ -357,7 +360,8 @@ class DialogFiles : public ::testing::Test {
   std::string pickedBmp;
   std::string shell32;
   ql::win::Bitmap mainTexture;
-  ql::TConfig config;
+  ql::test::FakeDock dock;
+  ql::TConfig& config = dock.config;
   Owner owner;
 
  private:
@@ -394,7 +398,7 @@ class SendToDialog : public DialogFiles {
     member = &list.AppendMember(*group, ButtonData{"Member", "C:\\m.exe", shell32, "", 6});
     list.RenumBtn(nullptr);
     list.BoutonSource = bee;
-    dialog.Prepare({&list, bee, &config, shell32, mainTexture.get()});
+    dialog.Prepare({&dock, bee->Numero});
   }
   // Selects a line as a click does: the list's selection, then its notification to the dialog.
   void Choose(int line) {
@@ -404,7 +408,7 @@ class SendToDialog : public DialogFiles {
   }
 
   TSendTo dialog;
-  ButtonList list;
+  ButtonList& list = dock.boutons;
   TBouton* alpha = nullptr;
   TBouton* bee = nullptr;
   TBouton* vd = nullptr;
@@ -450,7 +454,7 @@ TEST_F(SendToDialog, OpeningListsTheDestinationsAndPreviewsTheSource) {
   EXPECT_EQ(Background(dialog.Destination()), kMainColour);
 
   // A member is sent from inside its group: every main-bar record is offered.
-  dialog.Prepare({&list, member, &config, shell32, mainTexture.get()});
+  dialog.Prepare({&dock, member->Numero});
   dialog.FormShow();
   EXPECT_EQ(ListLines(dialog.ListBtn()),
             (std::vector<std::string>{"Main Dock", "Alpha", "Bee", "- IMPOSSIBLE -", "SysInfo", "Group"}));
@@ -505,13 +509,14 @@ TEST_F(SendToDialog, ModalOkSendsIntoTheChosenGroupCancelChoosesNothing) {
   ASSERT_EQ(dialog.Cible(), group);
   ql::SendTo(list, list.BoutonSource, list.BoutonCible);
   list.RenumBtn(nullptr);
+  alpha = list.FindPtr(1);
   ASSERT_EQ(ButtonList::Members(*group).size(), 2U);
   EXPECT_EQ(ButtonList::Members(*group)[1]->NomApp, "Bee");
   EXPECT_EQ(list.MainBar().size(), 4U);
 
   // Cancel after choosing the virtual screens: Enter does nothing while OK is disabled.
   list.BoutonSource = alpha;
-  dialog.Prepare({&list, alpha, &config, shell32, mainTexture.get()});
+  dialog.Prepare({&dock, alpha->Numero});
   {
     Watchdog dog(dialog.hwnd());
     ::PostMessageW(dialog.ListBtn(), LB_SETCURSEL, 1, 0);
@@ -533,20 +538,20 @@ class ProprietesDialog : public DialogFiles {
   void SetUp() override {
     DialogFiles::SetUp();
     ASSERT_TRUE(dialog.Create(nullptr));
-    record.NomApp = "App";
-    record.BtnApp = "C:\\app.exe|-x";
-    record.IconPath = shell32;
-    record.IconIndex = 999;
+    dock.boutons.Append(ButtonData{"App", "C:\\app.exe|-x", shell32, "", 999});
+    dock.boutons.RenumBtn(nullptr);
   }
   void Open(ql::TileKind kind = ql::TileKind::Button) {
-    dialog.Prepare({&record, kind, &config, mainTexture.get()});
+    dialog.Prepare({&dock, 1, kind});
     dialog.FormShow();
   }
   HWND Ctl(int id) const { return dialog.Control(id); }
   void Click(int id) const { ::SendMessageW(Ctl(id), BM_CLICK, 0, 0); }
 
+  // The record the dialog edits (number 1 of the dock's list).
+  TBouton& Record() { return *dock.boutons.FindPtr(1); }
+
   TProprietes dialog;
-  TBouton record;
 };
 
 TEST_F(ProprietesDialog, CaptionSizeControlsAndHints) {
@@ -608,11 +613,11 @@ TEST_F(ProprietesDialog, StepButtonsMoveThePreviewIndex) {
   Click(TProprietes::kSuiv);
   EXPECT_TRUE(Enabled(Ctl(TProprietes::kPrec)));
   EXPECT_EQ(dialog.Apercu().IconIndex(), 1);
-  EXPECT_EQ(record.IconIndex, 999);  // nothing is written before OK
+  EXPECT_EQ(Record().IconIndex, 999);  // nothing is written before OK
 }
 
 TEST_F(ProprietesDialog, FieldsFollowTheTileKindAndIconFilesStopStepping) {
-  record.IconPath = "C:\\Icons\\A.ICO";
+  Record().IconPath = "C:\\Icons\\A.ICO";
   for (auto kind : {ql::TileKind::Clock, ql::TileKind::VirtualDesk, ql::TileKind::SysInfo}) {
     Open(kind);
     for (int id : {TProprietes::kNom, TProprietes::kIcone, TProprietes::kChemin, TProprietes::kAutre}) {
@@ -629,7 +634,7 @@ TEST_F(ProprietesDialog, FieldsFollowTheTileKindAndIconFilesStopStepping) {
   EXPECT_FALSE(Enabled(Ctl(TProprietes::kChemin)));
   EXPECT_TRUE(Enabled(Ctl(TProprietes::kAutre)));
 
-  record.IconPath = shell32;
+  Record().IconPath = shell32;
   Open();
   for (int id : {TProprietes::kNom, TProprietes::kIcone, TProprietes::kChemin, TProprietes::kAutre,
                  TProprietes::kPrec, TProprietes::kSuiv}) {
@@ -638,7 +643,7 @@ TEST_F(ProprietesDialog, FieldsFollowTheTileKindAndIconFilesStopStepping) {
 }
 
 TEST_F(ProprietesDialog, TextureFollowsTheCheckBoxAndThePicture) {
-  record.Texture = ownBmp;
+  Record().Texture = ownBmp;
   Open();
   EXPECT_FALSE(dialog.SameTexture().Checked());
   EXPECT_TRUE(Enabled(Ctl(TProprietes::kBrowseText)));
@@ -671,12 +676,12 @@ TEST_F(ProprietesDialog, TextureFollowsTheCheckBoxAndThePicture) {
   EXPECT_TRUE(dialog.TextureChoisie());
   EXPECT_EQ(dialog.PictureFileName(), pickedBmp);
   EXPECT_EQ(Background(dialog.Apercu()), kPickedColour);
-  EXPECT_EQ(record.Texture, ownBmp);  // nothing is written before OK
+  EXPECT_EQ(Record().Texture, ownBmp);  // nothing is written before OK
 
   // The next opening of a button without a texture keeps the chooser's last file name.
-  TBouton plain;
-  plain.IconPath = shell32;
-  dialog.Prepare({&plain, ql::TileKind::Button, &config, mainTexture.get()});
+  dock.boutons.Append(ButtonData{"", "", shell32, "", 0});
+  dock.boutons.RenumBtn(nullptr);
+  dialog.Prepare({&dock, 2, ql::TileKind::Button});
   dialog.FormShow();
   EXPECT_FALSE(dialog.TextureChoisie());
   EXPECT_EQ(dialog.PictureFileName(), pickedBmp);
@@ -684,7 +689,7 @@ TEST_F(ProprietesDialog, TextureFollowsTheCheckBoxAndThePicture) {
 }
 
 TEST_F(ProprietesDialog, IconBrowserStartsInTheIconFolder) {
-  record.IconPath = "C:\\Icons\\app.dll";
+  Record().IconPath = "C:\\Icons\\app.dll";
   Open();
   ql::FileChoice seen;
   std::string answer = "C:\\Icons\\pic.ico";
@@ -717,8 +722,8 @@ TEST_F(ProprietesDialog, IconBrowserStartsInTheIconFolder) {
 }
 
 TEST_F(ProprietesDialog, EscapeWritesNothingOkStoresTheIndexAndTheTexts) {
-  record.IconIndex = 5;
-  dialog.Prepare({&record, ql::TileKind::Button, &config, mainTexture.get()});
+  Record().IconIndex = 5;
+  dialog.Prepare({&dock, 1, ql::TileKind::Button});
   dialog.SetText(TProprietes::kNom, "Changed");
   dialog.PictureDialog = [&](HWND, ql::FileChoice& c) {
     c.fileName = pickedBmp;
@@ -733,12 +738,12 @@ TEST_F(ProprietesDialog, EscapeWritesNothingOkStoresTheIndexAndTheTexts) {
     EXPECT_FALSE(g_watchdogFired);
   }
   EXPECT_EQ(dialog.IconIndexEdite(), 6);  // the step happened ...
-  EXPECT_EQ(record.IconIndex, 5);         // ... and was not written
-  EXPECT_EQ(record.NomApp, "App");
-  EXPECT_EQ(record.Texture, "");
+  EXPECT_EQ(Record().IconIndex, 5);         // ... and was not written
+  EXPECT_EQ(Record().NomApp, "App");
+  EXPECT_EQ(Record().Texture, "");
 
-  record.Texture = ownBmp;
-  dialog.Prepare({&record, ql::TileKind::Button, &config, mainTexture.get()});
+  Record().Texture = ownBmp;
+  dialog.Prepare({&dock, 1, ql::TileKind::Button});
   dialog.SetText(TProprietes::kNom, "");
   dialog.SetText(TProprietes::kChemin, "");
   {
@@ -749,20 +754,23 @@ TEST_F(ProprietesDialog, EscapeWritesNothingOkStoresTheIndexAndTheTexts) {
     EXPECT_EQ(dialog.ShowModal(owner.get()), IDOK);
     EXPECT_FALSE(g_watchdogFired);
   }
-  // The dialog's own OK: the index and the picked texture.
-  EXPECT_EQ(record.IconIndex, 6);
-  EXPECT_EQ(record.Texture, pickedBmp);
+  // The dialog's own OK (applied by the opener, to the record looked up again): the index and
+  // the picked texture.
   const ql::PropertiesResult& r = dialog.Result();
+  EXPECT_EQ(Record().IconIndex, 5);  // the dialog holds no record: nothing is written before
+  ql::ApplyPropertiesOk(Record(), r);
+  EXPECT_EQ(Record().IconIndex, 6);
+  EXPECT_EQ(Record().Texture, pickedBmp);
   EXPECT_EQ(r.Nom, "");
   EXPECT_EQ(r.Chemin, "");
   EXPECT_EQ(r.Icone, shell32);
   EXPECT_FALSE(r.SameTexture);
   // The opener's part: an empty path keeps the command, an empty name is stored.
-  ql::ApplyEditedFields(record, r);
-  EXPECT_EQ(record.NomApp, "");
-  EXPECT_EQ(record.BtnApp, "C:\\app.exe|-x");
-  EXPECT_TRUE(ql::ApplyTextureChoice(record, r, dialog.TextureAtOpening()));
-  EXPECT_EQ(record.Texture, pickedBmp);
+  ql::ApplyEditedFields(Record(), r);
+  EXPECT_EQ(Record().NomApp, "");
+  EXPECT_EQ(Record().BtnApp, "C:\\app.exe|-x");
+  EXPECT_TRUE(ql::ApplyTextureChoice(Record(), r, dialog.TextureAtOpening()));
+  EXPECT_EQ(Record().Texture, pickedBmp);
 }
 
 }  // namespace

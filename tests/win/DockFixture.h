@@ -1,5 +1,5 @@
-// An in-process dock on a memory store: the real dock window, tiles and branch, without the
-// registry, for tests and benchmarks of the bar.
+// An in-process dock on a memory store: the real dock window, tiles, branch and dialogs, without
+// the registry, for tests and benchmarks of the bar.
 #pragma once
 
 #include <memory>
@@ -8,7 +8,7 @@
 #include "core/ButtonStore.h"
 #include "core/Config.h"
 #include "core/MemoryStore.h"
-#include "dock/BarreBranche.h"
+#include "dock/DockPeers.h"
 #include "dock/Quaylite.h"
 #include "win/Form.h"
 
@@ -33,9 +33,10 @@ class DockFixture {
   bool Start() {
     if (!owner.CreateForm(nullptr, L"TestDockOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0))
       return false;
-    dock = std::make_unique<TQuaylite>(store, config);
-    if (!dock->Create(owner.hwnd(), branch, nullptr)) return false;
-    return branch.Create(owner.hwnd());
+    peers = std::make_unique<DockPeers>();
+    dock = std::make_unique<TQuaylite>(store, config, *peers);
+    dock->SoundPlayer = [this](const std::string& file) { sounds.push_back(file); };
+    return dock->Create(owner.hwnd());
   }
 
   void Rebuild() {
@@ -49,11 +50,14 @@ class DockFixture {
     return r;
   }
 
+  TBarreBranche& branch() { return peers->branch; }
+
   MemoryStore store;
   TConfig config;
   win::Form owner;
-  TBarreBranche branch;
+  std::unique_ptr<DockPeers> peers;
   std::unique_ptr<TQuaylite> dock;
+  std::vector<std::string> sounds;  // the sound files played, in order
 };
 
 inline std::string SystemIconLibrary() {

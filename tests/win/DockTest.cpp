@@ -1,17 +1,57 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "DockFixture.h"
 #include "PixelSurface.h"
-#include "win/Win.h"
-
 #include "core/ConfigStore.h"
+#include "win/Utf.h"
 
 namespace ql {
 namespace {
 
 using testing::DockFixture;
+
+// An HDROP of wide paths, as the shell gives it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::size_t chars = 1;
+  for (const auto& p : paths) chars += p.size() + 1;
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* df = static_cast<DROPFILES*>(::GlobalLock(mem));
+  df->pFiles = sizeof(DROPFILES);
+  df->fWide = TRUE;
+  auto* out = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(df) + sizeof(DROPFILES));
+  for (const auto& p : paths) {
+    std::memcpy(out, p.c_str(), p.size() * sizeof(wchar_t));
+    out += p.size() + 1;
+  }
+  ::GlobalUnlock(mem);
+  return static_cast<HDROP>(mem);
+}
+
+std::string StoredValue(MemoryStore& store, const char* name) {
+  auto key = store.Open(kDockKey, false);
+  return key ? key->ReadString(name).value_or("") : "";
+}
+
+// Whether another window could take the Ctrl+key hot key now (false: someone holds it).
+bool HotKeyFree(UINT key) {
+  HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const bool free = ::RegisterHotKey(probe, 7, MOD_CONTROL, key) != FALSE;
+  if (free) ::UnregisterHotKey(probe, 7);
+  ::DestroyWindow(probe);
+  return free;
+}
+
+void PumpQuit() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+  }  // the WM_QUIT posted by a closing dock
+}
 
 TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
   DockFixture f;
@@ -23,8 +63,16 @@ TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
   EXPECT_EQ(r.right - r.left, 48);
   EXPECT_EQ(r.bottom - r.top, 48);
   EXPECT_EQ(f.dock->TileCount(), 0U);
-  EXPECT_EQ(f.dock->DernierLance, 72360);
+  EXPECT_EQ(f.dock->DernierLance(), 72360);
   EXPECT_TRUE(f.dock->SortieNormale);
+  // No button on the system task bar: the hidden owner is a tool window and nothing else.
+  EXPECT_EQ(::GetWindowLongW(f.owner.hwnd(), GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+  // The other windows exist, hidden.
+  for (HWND w : {f.branch().hwnd(), f.peers->proprietes.hwnd(), f.peers->sendTo.hwnd(), f.peers->password.hwnd(),
+                 f.peers->taskBar.hwnd()}) {
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(w));
+  }
 }
 
 TEST(Dock, BarFollowsTheStoredEdgeSizeAndGroups) {
@@ -50,27 +98,60 @@ TEST(Dock, BarFollowsTheStoredEdgeSizeAndGroups) {
   EXPECT_EQ(f.dock->Boutons().FindPtr(7)->NumBranche, 1);
 }
 
-TEST(Dock, BranchSlidesOutBesideTheGroupAndBack) {
+TEST(Dock, TopmostFollowsOnTopAfterStartAndEveryRebuild) {
+  for (bool onTop : {true, false}) {
+    DockFixture f;
+    TConfig stored;
+    stored.OnTop = onTop;
+    DockFixture::FillStore(f.store, stored, 2, false, "notepad.exe");
+    ASSERT_TRUE(f.Start());
+    f.dock->FormShow();
+    const auto topmost = [&] { return (::GetWindowLongW(f.dock->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    EXPECT_EQ(topmost(), onTop) << "after start, OnTop " << onTop;
+    f.Rebuild();
+    EXPECT_EQ(topmost(), onTop) << "after a rebuild, OnTop " << onTop;
+  }
+}
+
+TEST(Dock, BranchSlidesOutBesideTheGroupWithItsSounds) {
   DockFixture f;
-  DockFixture::FillStore(f.store, TConfig{}, 3, true, testing::SystemIconLibrary());
+  TConfig stored;
+  stored.PlaySnd = true;
+  stored.OpenW = "open.wav";
+  stored.CloseW = "close.wav";
+  DockFixture::FillStore(f.store, stored, 3, true, testing::SystemIconLibrary());
   ASSERT_TRUE(f.Start());
   f.dock->FormShow();
-  TBouton* group = f.dock->Boutons().GetBranchePtr(1);
+  TKovaBtn* group = f.dock->GetBtn(1);
   ASSERT_NE(group, nullptr);
-  BranchStyle style{&f.config, f.dock->TileSide(), nullptr, nullptr};
-  const int count = f.branch.CreeBarreBranche(group, style);
-  ASSERT_EQ(count, 2);
-  f.dock->AfficheBarreBranche(true, group, count);
+  MouseEvent press;
+  press.button = MouseButton::Left;
+  press.left = true;
+  f.dock->Input().BtnAppMouseDown(*group, press);
   RECT d = f.DockRect();
   RECT b{};
-  ::GetWindowRect(f.branch.hwnd(), &b);
+  ::GetWindowRect(f.branch().hwnd(), &b);
   const int side = f.dock->TileSide();
-  EXPECT_TRUE(f.branch.Visible());
+  EXPECT_TRUE(f.branch().Visible());
   EXPECT_EQ(b.right, d.left);  // right-edge bar: the branch opens to the left
   EXPECT_EQ(b.top, d.top + side);
   EXPECT_EQ(b.right - b.left, 2 * side);
-  f.dock->AfficheBarreBranche(false, group, 0);
-  EXPECT_FALSE(f.branch.Visible());
+  EXPECT_EQ(f.dock->BrancheOuverte, "1");
+  f.dock->Input().BtnAppMouseDown(*group, press);  // the open group again: closes, with its sound
+  EXPECT_FALSE(f.branch().Visible());
+  f.dock->Input().BtnAppMouseDown(*group, press);
+  f.dock->Input().BtnAppMouseDown(*f.dock->GetBtn(2), press);  // a plain button: closes silently
+  EXPECT_FALSE(f.branch().Visible());
+  EXPECT_EQ(f.sounds, (std::vector<std::string>{"open.wav", "close.wav", "open.wav"}));
+
+  // "Left" is the left button alone: not with the right one held, not with a key.
+  MouseEvent chord = press;
+  chord.right = true;
+  f.dock->Input().BtnAppMouseDown(*group, chord);
+  MouseEvent ctrl = press;
+  ctrl.ctrl = true;
+  f.dock->Input().BtnAppMouseDown(*group, ctrl);
+  EXPECT_FALSE(f.branch().Visible());
 }
 
 TEST(Dock, RebuildsLeakNoGdiOrUserObjects) {
@@ -89,108 +170,189 @@ TEST(Dock, RebuildsLeakNoGdiOrUserObjects) {
   EXPECT_EQ(test::GdiObjects(), before);
 }
 
-TEST(Dock, DroppedFileBecomesALastTileAndIsStored) {
+TEST(Dock, DroppedFileBecomesALastTileAndTooLongPathsAreSkipped) {
   DockFixture f;
   ASSERT_TRUE(f.Start());
   const std::string lib = testing::SystemIconLibrary();
-  // Build a real HDROP: a DROPFILES block with one wide path.
-  std::wstring path(lib.begin(), lib.end());
-  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  ASSERT_NE(mem, nullptr);
-  auto* df = static_cast<DROPFILES*>(::GlobalLock(mem));
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
-  ::GlobalUnlock(mem);
-  ::SendMessageW(f.dock->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
-  ASSERT_EQ(f.dock->TileCount(), 1U);
+  const std::wstring tooLong = L"C:\\" + std::wstring(252, L'x');  // 255 characters
+  ::SendMessageW(f.dock->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({tooLong})), 0);
+  EXPECT_EQ(f.dock->TileCount(), 0U);
+  ::SendMessageW(f.dock->hwnd(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({tooLong, win::Widen(lib), L"C:\\windows\\notepad.exe"})), 0);
+  ASSERT_EQ(f.dock->TileCount(), 1U);  // the first usable one only
   const TBouton* b = f.dock->Boutons().FindPtr(1);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->BtnApp, lib);
   EXPECT_EQ(b->NomApp, "shell32.dll");
   EXPECT_EQ(b->IconIndex, 999);
-  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
-  ASSERT_NE(key, nullptr);
-  EXPECT_EQ(key->ReadString("BtnApp1").value_or(""), lib);
-  EXPECT_EQ(key->ReadString("Icone1").value_or(""), lib + ",999");
+  EXPECT_EQ(StoredValue(f.store, "BtnApp1"), lib);
+  EXPECT_EQ(StoredValue(f.store, "Icone1"), lib + ",999");
 }
 
-TEST(Dock, CloseWritesTheWholeStoreAndTheLockValues) {
+TEST(Dock, IconSizeAndLabelsRebuildKeepThePlaceAndAreStored) {
   DockFixture f;
-  DockFixture::FillStore(f.store, TConfig{}, 2, false, "notepad.exe");
+  TConfig stored;
+  stored.PosTop = 40;
+  DockFixture::FillStore(f.store, stored, 3, false, "notepad.exe");
+  ASSERT_TRUE(f.Start());
+  f.dock->Commands().TailleIconeClick(48);
+  EXPECT_EQ(f.dock->TileSide(), 64);
+  EXPECT_EQ(f.DockRect().top, 40);
+  EXPECT_EQ(f.DockRect().bottom - f.DockRect().top, 4 * 64);
+  EXPECT_EQ(StoredValue(f.store, "Taille"), "48");
+  f.dock->Commands().AfficherNomClick();
+  EXPECT_TRUE(f.config.ShowName);
+  EXPECT_EQ(f.dock->GetBtn(2)->Caption(), "Button 1");
+  EXPECT_EQ(f.dock->MainBtn().Caption(), "Quaylite");
+  EXPECT_EQ(StoredValue(f.store, "ShowName"), "1");
+  f.dock->Commands().AfficherNomClick();
+  EXPECT_EQ(f.dock->GetBtn(2)->Caption(), "");
+  EXPECT_EQ(StoredValue(f.store, "ShowName"), "0");
+}
+
+TEST(Dock, CloseWritesTheWholeStoreAndTheLockValuesOnceAndReleasesTheHotKey) {
+  DockFixture f;
+  TConfig stored;
+  stored.HotKey = "Ctrl+Q";
+  DockFixture::FillStore(f.store, stored, 2, false, "notepad.exe");
   EcritSortie(f.store, "0");
   ASSERT_TRUE(f.Start());
   EXPECT_FALSE(f.dock->SortieNormale);
+  EXPECT_FALSE(HotKeyFree('Q'));
+
+  // Refused while the lock's dialog shows.
+  f.peers->password.Show(SW_SHOWNOACTIVATE);
+  ::SendMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_NE(f.dock->hwnd(), nullptr);
+  f.peers->password.Hide();
+
   ::SendMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(f.dock->hwnd(), nullptr);
-  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
-  ASSERT_NE(key, nullptr);
-  EXPECT_EQ(key->ReadString("exit").value_or(""), "1");
-  EXPECT_EQ(key->ReadString("Sens").value_or(""), "D");
-  EXPECT_EQ(key->ReadString("BtnApp2").value_or(""), "notepad.exe");
-  auto lock = f.store.Open("RemoteAccess\\Windows", false);
+  EXPECT_TRUE(HotKeyFree('Q'));
+  EXPECT_EQ(StoredValue(f.store, "exit"), "1");
+  EXPECT_EQ(StoredValue(f.store, "Sens"), "D");
+  EXPECT_EQ(StoredValue(f.store, "BtnApp2"), "notepad.exe");
+  auto lock = f.store.Open(kLockKey, false);
   ASSERT_NE(lock, nullptr);
   EXPECT_EQ(lock->ReadString("Provider").value_or(""), "0");
   EXPECT_TRUE(lock->Read("Init").has_value());
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-  }  // the WM_QUIT posted by the closing dock
+  // Nothing writes the store after the close.
+  f.dock->EcritBaseRegistre();
+  EXPECT_EQ(StoredValue(f.store, "exit"), "1");
+  PumpQuit();
 }
 
-}  // namespace
-}  // namespace ql
+TEST(Dock, HotKeyIsTheSixthCharacterInTheSystemCodePage) {
+  DockFixture f;
+  TConfig stored;
+  stored.HotKey = "Ctrl+\xC3\x89";  // "Ctrl+É": one character, two bytes of UTF-8
+  DockFixture::FillStore(f.store, stored, 0, false, "");
+  ASSERT_TRUE(f.Start());
+  const std::string ansi = win::ToSystemCodePage("\xC3\x89");
+  ASSERT_EQ(ansi.size(), 1U);
+  EXPECT_FALSE(HotKeyFree(static_cast<unsigned char>(ansi[0])));
+  EXPECT_TRUE(HotKeyFree(0xC3));  // not the first byte of the UTF-8 form
+}
 
-namespace ql {
-namespace {
+TEST(Dock, MainButtonIconIsTheFirstIcoBesideTheProgram) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "qlmainicon";
+  std::filesystem::create_directories(dir);
+  const std::wstring folder = dir.wstring() + L"\\";
+  EXPECT_EQ(MainButtonIconPath(folder, L"C:\\prog\\quaylite.exe"), "C:\\prog\\quaylite.exe");
+  std::ofstream(dir / "dock.ico") << "x";
+  EXPECT_EQ(MainButtonIconPath(folder, L"C:\\prog\\quaylite.exe"), win::Narrow(folder) + "dock.ico");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Dock, DesktopStripRegistersOnceMovesAtEachRebuildAndIsRemoved) {
+  DockFixture f;
+  TConfig stored;
+  stored.RedimDesk = true;
+  DockFixture::FillStore(f.store, stored, 1, false, "notepad.exe");
+  ASSERT_TRUE(f.Start());
+  std::vector<DWORD> sent;
+  f.dock->Strip().SetMessage([&](DWORD message, APPBARDATA& data) {
+    EXPECT_EQ(data.hWnd, f.dock->hwnd());
+    sent.push_back(message);
+    return UINT_PTR{1};
+  });
+  EXPECT_TRUE(f.dock->BarreInscrite());  // registered by the first layout, through the shell
+  f.dock->Strip().Remove();
+  f.Rebuild();
+  f.Rebuild();
+  EXPECT_EQ(sent, (std::vector<DWORD>{ABM_REMOVE, ABM_NEW, ABM_SETPOS, ABM_SETPOS}));
+  EXPECT_EQ(f.DockRect().left, ::GetSystemMetrics(SM_CXSCREEN) - f.dock->TileSide());  // back at its edge
+  sent.clear();
+  f.config.RedimDesk = false;
+  f.Rebuild();
+  f.Rebuild();
+  EXPECT_EQ(sent, (std::vector<DWORD>{ABM_REMOVE}));
+  EXPECT_FALSE(f.dock->BarreInscrite());
+  sent.clear();
+  f.config.RedimDesk = true;
+  f.Rebuild();
+  ::SendMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(sent, (std::vector<DWORD>{ABM_NEW, ABM_SETPOS, ABM_REMOVE}));
+  PumpQuit();
+}
 
 TEST(DockMenu, DeletingAButtonKeepsTheOthers) {
-  testing::DockFixture f;
-  testing::DockFixture::FillStore(f.store, TConfig{}, 3, true, "notepad.exe");
+  DockFixture f;
+  DockFixture::FillStore(f.store, TConfig{}, 3, true, "notepad.exe");
   ASSERT_TRUE(f.Start());
   ASSERT_EQ(f.dock->TileCount(), 3U);
-  f.dock->SupprimerClick(2);
+  f.dock->Commands().SupprimerClick(2, "");
   EXPECT_EQ(f.dock->TileCount(), 2U);
   EXPECT_EQ(f.dock->Boutons().FindPtr(2)->NomApp, "Button 2");
-  f.dock->SupprimerClick(1);  // a group: its two members go with it
+  f.dock->Commands().SupprimerClick(1, "");  // a group: its two members go with it
   EXPECT_EQ(f.dock->TileCount(), 1U);
   EXPECT_EQ(f.dock->Boutons().NbBoutons(), 1);
-  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
-  EXPECT_EQ(key->ReadString("NomApp1").value_or(""), "Button 2");
-  EXPECT_FALSE(key->ReadString("BtnApp2").has_value());
+  EXPECT_EQ(StoredValue(f.store, "NomApp1"), "Button 2");
+  EXPECT_EQ(StoredValue(f.store, "BtnApp2"), "");
 }
 
-}  // namespace
-}  // namespace ql
-
-namespace ql {
-namespace {
-
 TEST(DockLaunch, DernierLanceFollowsTheLastLaunchAndResetsOnFailure) {
-  testing::DockFixture f;
+  DockFixture f;
   ASSERT_TRUE(f.Start());
   f.dock->Boutons().Append(ButtonData{"Exit", "C:\\windows\\system32\\cmd.exe|/c exit", "", "", 0});
   f.dock->Boutons().Append(ButtonData{"Missing", "C:\\no\\such\\program.exe|x", "", "", 0});
+  f.dock->Boutons().Append(ButtonData{"", "SysInfo", "", "", 0});
   f.Rebuild();
   f.dock->RunApp(1);
-  EXPECT_EQ(f.dock->DernierLance, 1);
+  EXPECT_EQ(f.dock->DernierLance(), 1);
   f.dock->RunApp(2);
-  EXPECT_EQ(f.dock->DernierLance, 72360);
+  EXPECT_EQ(f.dock->DernierLance(), 72360);
   f.dock->RunApp(1);
+  f.dock->RunApp(3);  // a module never launches
   f.dock->RunApp(7);  // no such tile: nothing happens
-  EXPECT_EQ(f.dock->DernierLance, 1);
+  EXPECT_EQ(f.dock->DernierLance(), 1);
+
+  // A single press launches only with SingleClick, and only the left button alone.
+  f.dock->DernierLance() = 72360;
+  MouseEvent press;
+  press.button = MouseButton::Left;
+  press.left = true;
+  f.dock->Input().BtnAppMouseDown(*f.dock->GetBtn(1), press);
+  EXPECT_EQ(f.dock->DernierLance(), 72360);
+  f.config.SingleClick = true;
+  MouseEvent chord = press;
+  chord.middle = true;
+  f.dock->Input().BtnAppMouseDown(*f.dock->GetBtn(1), chord);
+  EXPECT_EQ(f.dock->DernierLance(), 72360);
+  f.dock->Input().BtnAppMouseDown(*f.dock->GetBtn(1), press);
+  EXPECT_EQ(f.dock->DernierLance(), 1);
 }
 
 TEST(DockDrag, ExchangedTilesSwapPlacesAndTagsWithoutARebuild) {
-  testing::DockFixture f;
-  testing::DockFixture::FillStore(f.store, TConfig{}, 3, false, "notepad.exe");
+  DockFixture f;
+  DockFixture::FillStore(f.store, TConfig{}, 3, false, "notepad.exe");
   ASSERT_TRUE(f.Start());
   TKovaBtn* first = f.dock->GetBtn(1);
   TKovaBtn* third = f.dock->GetBtn(3);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(third, nullptr);
   const int side = f.dock->TileSide();
-  f.dock->BtnAppDragDrop(1, 3);
+  f.dock->Input().BtnAppDragDrop(1, 3);
   // The same controls, each showing what it showed, at the other's place and number.
   EXPECT_EQ(first->Top(), 3 * side);
   EXPECT_EQ(first->Tag(), 3);
@@ -198,9 +360,38 @@ TEST(DockDrag, ExchangedTilesSwapPlacesAndTagsWithoutARebuild) {
   EXPECT_EQ(third->Tag(), 1);
   EXPECT_EQ(first->Hint(), "Button 0");
   EXPECT_EQ(f.dock->Boutons().FindPtr(3)->NomApp, "Button 0");
-  auto key = f.store.Open("SoftWare\\Wendor\\Quaylite", false);
-  EXPECT_EQ(key->ReadString("NomApp1").value_or(""), "Button 2");
-  EXPECT_EQ(key->ReadString("NomApp3").value_or(""), "Button 0");
+  EXPECT_EQ(StoredValue(f.store, "NomApp1"), "Button 2");
+  EXPECT_EQ(StoredValue(f.store, "NomApp3"), "Button 0");
+}
+
+TEST(DockMouse, MainButtonFoldsOnlyOnTheLeftButtonAloneAndDragsOutsideItself) {
+  DockFixture f;
+  DockFixture::FillStore(f.store, TConfig{}, 3, false, "notepad.exe");
+  ASSERT_TRUE(f.Start());
+  f.dock->FormShow();
+  const int side = f.dock->TileSide();
+  const int length = f.DockRect().bottom - f.DockRect().top;
+  MouseEvent dbl;
+  dbl.button = MouseButton::Left;
+  dbl.left = true;
+  dbl.doubleClick = true;
+  MouseEvent chord = dbl;
+  chord.right = true;
+  f.dock->MainButtonInput().MainBtnMouseDown(chord);
+  EXPECT_EQ(f.DockRect().bottom - f.DockRect().top, length);
+  f.dock->MainButtonInput().MainBtnMouseDown(dbl);
+  EXPECT_EQ(f.DockRect().bottom - f.DockRect().top, side);
+  f.dock->MainButtonInput().MainBtnMouseDown(dbl);
+  EXPECT_EQ(f.DockRect().bottom - f.DockRect().top, length);
+
+  // A press on the main button keeps the mouse: a move far to the side still moves the bar.
+  const RECT r = f.DockRect();
+  ASSERT_NE(::SetCursorPos(r.left + 10, r.top + 10), FALSE);
+  ::SendMessageW(f.dock->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ASSERT_NE(::SetCursorPos(r.left - 300, r.top + 110), FALSE);
+  ::SendMessageW(f.dock->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-300, 110));
+  ::SendMessageW(f.dock->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-300, 110));
+  EXPECT_EQ(f.DockRect().top, r.top + 100);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ using qltest::FakeShell;
 
 constexpr const wchar_t* kTestClass = L"QlWinUtilTest";
 
-// A plain top-level window for the enumeration tests, destroyed with the owner object. It lies
+// A plain top-level window for the style tests, destroyed with the owner object. It lies
 // off the screen: visible to the window system, but never shown on the X display, where hiding a
 // shown window waits two seconds for a window manager under Wine.
 ql::win::OwnedWindow MakeWindow(DWORD style, DWORD exStyle = 0, HWND owner = nullptr) {
@@ -38,24 +38,6 @@ ql::win::OwnedWindow MakeWindow(DWORD style, DWORD exStyle = 0, HWND owner = nul
                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
   EXPECT_NE(h, nullptr);
   return ql::win::OwnedWindow(h);
-}
-
-bool Contains(const std::vector<std::string>& list, HWND window) {
-  return std::find(list.begin(), list.end(), ql::HandleToText(window)) != list.end();
-}
-
-std::vector<std::string> TaskWindows(ql::WindowLists& lists) {
-  std::vector<std::string> list;
-  bool changed = false;
-  lists.ListTaskWindows(list, changed);
-  return list;
-}
-
-bool TaskSetChanged(ql::WindowLists& lists) {
-  std::vector<std::string> list;
-  bool changed = false;
-  lists.ListTaskWindows(list, changed);
-  return changed;
 }
 
 // A fresh folder under the temporary directory, removed with everything in it.
@@ -205,131 +187,6 @@ TEST(IsTaskWindow, ReadsTheWindowsOwnStyles) {
   EXPECT_FALSE(ql::IsTaskWindow(splash.get()));
   ::EnableWindow(popup.get(), FALSE);
   EXPECT_FALSE(ql::IsTaskWindow(popup.get()));
-}
-
-TEST(ListTaskWindows, TakesVisibleUnownedTaskWindowsOnly) {
-  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  auto popupApp = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE);
-  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
-  auto owned = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, app.get());
-  auto ownedPopup =
-      MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, app.get());
-  auto splash = MakeWindow(WS_POPUP | WS_VISIBLE);
-  auto noMinimize = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
-  auto disabled = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | WS_DISABLED);
-  auto hidden = MakeWindow(WS_OVERLAPPEDWINDOW);
-
-  ql::WindowLists lists;
-  std::vector<std::string> list{"earlier entry"};
-  bool changed = false;
-  lists.ListTaskWindows(list, changed);
-  ASSERT_FALSE(list.empty());
-  EXPECT_EQ(list.front(), "earlier entry") << "entries are appended to the caller's list";
-  EXPECT_TRUE(changed);
-
-  EXPECT_TRUE(Contains(list, app.get()));
-  EXPECT_TRUE(Contains(list, popupApp.get()));
-  EXPECT_FALSE(Contains(list, tool.get()));
-  EXPECT_FALSE(Contains(list, owned.get()));
-  EXPECT_FALSE(Contains(list, ownedPopup.get()));
-  EXPECT_FALSE(Contains(list, splash.get()));
-  EXPECT_FALSE(Contains(list, noMinimize.get()));
-  EXPECT_FALSE(Contains(list, disabled.get()));
-  EXPECT_FALSE(Contains(list, hidden.get()));
-
-  // Every entry is the decimal text of a live window.
-  for (std::size_t i = 1; i < list.size(); ++i) {
-    HWND h = ql::HandleFromText(list[i]);
-    EXPECT_NE(::IsWindow(h), FALSE) << list[i];
-    EXPECT_EQ(ql::HandleToText(h), list[i]);
-  }
-}
-
-TEST(ListTaskWindows, ChangedFollowsTheSetOfWindows) {
-  auto first = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ql::WindowLists lists;
-  EXPECT_TRUE(TaskSetChanged(lists)) << "the first run compares with 0";
-  EXPECT_FALSE(TaskSetChanged(lists)) << "nothing changed on the desktop";
-  EXPECT_FALSE(TaskSetChanged(lists));
-
-  {
-    auto second = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    EXPECT_TRUE(TaskSetChanged(lists));
-    EXPECT_FALSE(TaskSetChanged(lists));
-    ::ShowWindow(second.get(), SW_HIDE);
-    EXPECT_TRUE(TaskSetChanged(lists));
-    ::ShowWindow(second.get(), SW_SHOWNA);
-    EXPECT_TRUE(TaskSetChanged(lists));
-  }
-  EXPECT_TRUE(TaskSetChanged(lists)) << "a window closed";
-
-  // A window that gets no task button changes nothing.
-  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
-  EXPECT_FALSE(TaskSetChanged(lists));
-
-  // The flag is only ever raised: a caller's true stays true.
-  std::vector<std::string> list;
-  bool changed = true;
-  lists.ListTaskWindows(list, changed);
-  EXPECT_TRUE(changed);
-  EXPECT_TRUE(Contains(list, first.get()));
-}
-
-TEST(ListTaskWindows, EachObjectKeepsItsOwnSignature) {
-  auto window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ql::WindowLists a;
-  ql::WindowLists b;
-  EXPECT_TRUE(TaskSetChanged(a));
-  EXPECT_TRUE(TaskSetChanged(b));
-  EXPECT_EQ(TaskWindows(a), TaskWindows(b));
-}
-
-// --- Application windows ---------------------------------------------------------------------
-
-TEST(ListAppWindows, TakesApplicationsAndTheirDialogsButNotTheCallersOwnWindows) {
-  auto dock = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  auto dockDialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, dock.get());
-  auto dockOwnedTask = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, dock.get());
-  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  auto dialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, app.get());
-  auto ownedTaskPopup =
-      MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, app.get());
-  auto hiddenDialog = MakeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, app.get());
-  auto tool = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW);
-  auto splash = MakeWindow(WS_POPUP | WS_VISIBLE);
-
-  ql::WindowLists lists;
-  std::vector<std::string> list{"stale entry"};
-  lists.ListAppWindows(list, dock.get());
-  EXPECT_EQ(std::count(list.begin(), list.end(), "stale entry"), 0) << "the caller's list is emptied first";
-
-  EXPECT_TRUE(Contains(list, app.get()));
-  EXPECT_TRUE(Contains(list, dialog.get()));
-  EXPECT_FALSE(Contains(list, ownedTaskPopup.get())) << "owned, and a task window";
-  EXPECT_FALSE(Contains(list, hiddenDialog.get()));
-  EXPECT_FALSE(Contains(list, tool.get()));
-  EXPECT_FALSE(Contains(list, splash.get())) << "no owner, and no task window";
-  EXPECT_FALSE(Contains(list, dock.get()));
-  EXPECT_FALSE(Contains(list, dockDialog.get()));
-  EXPECT_FALSE(Contains(list, dockOwnedTask.get()));
-
-  // Without a window of its own to leave out, the caller gets the dock's windows as well.
-  lists.ListAppWindows(list, nullptr);
-  EXPECT_TRUE(Contains(list, dock.get()));
-  EXPECT_TRUE(Contains(list, dockDialog.get()));
-  EXPECT_TRUE(Contains(list, app.get()));
-  EXPECT_TRUE(Contains(list, dialog.get()));
-  EXPECT_FALSE(Contains(list, tool.get()));
-}
-
-TEST(ListAppWindows, DoesNotDisturbTheTaskSignature) {
-  auto app = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ql::WindowLists lists;
-  EXPECT_TRUE(TaskSetChanged(lists));
-  std::vector<std::string> apps;
-  lists.ListAppWindows(apps, nullptr);
-  EXPECT_TRUE(Contains(apps, app.get()));
-  EXPECT_FALSE(TaskSetChanged(lists));
 }
 
 // --- Shell file operations -------------------------------------------------------------------

@@ -1,0 +1,21 @@
+// The program's windows after the dock, in the order they are made: the dock creates them once
+// its own FormCreate has run, and keeps them (hidden until used) for the whole run.
+#pragma once
+
+#include "dialogs/Proprietes.h"
+#include "dialogs/SendTo.h"
+#include "dock/BarreBranche.h"
+#include "win/Form.h"
+
+namespace ql {
+
+struct DockPeers {
+  TBarreBranche branch;
+  win::Form configuration;  // TConfiguration
+  TProprietes proprietes;
+  TSendTo sendTo;
+  win::Form password;  // TFrmPassWD: WM_CLOSE to the dock is refused while it shows
+  win::Form taskBar;   // TTaskBar
+};
+
+}  // namespace ql
