@@ -181,7 +181,10 @@ bool TileHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       return ContextMenu(wParam, lParam, result);
     case WM_CAPTURECHANGED:
       // Someone else took the mouse: the tile that held it gets no release.
-      if (reinterpret_cast<HWND>(lParam) != window_) captured_ = nullptr;
+      // Another window took the mouse: the tile that held it gets no release. A capture let go
+      // with no taker (a hint that shows under the held press does that under Wine) leaves the
+      // press held: the window takes the capture back at the next move.
+      if (lParam != 0 && reinterpret_cast<HWND>(lParam) != window_) captured_ = nullptr;
       return false;
     case WM_WINDOWPOSCHANGED:
       // A hidden window never keeps the mouse: the press it held ends here, and the next click,
@@ -195,7 +198,17 @@ bool TileHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 bool TileHost::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   menuTile_ = 0;
-  if (hints_ != nullptr) hints_->Relay(window_, msg, wParam, lParam);  // before a handler can end the host
+  if (captured_ != nullptr && ::GetCapture() != window_) {
+    // The capture was let go under the held press. A move with a button still down takes it back;
+    // a move with no button down, or a new press, means the press ended out of this window's sight.
+    if ((wParam & kAnyButton) != 0 && !IsPress(msg)) {
+      ::SetCapture(window_);
+    } else {
+      captured_ = nullptr;
+    }
+  }
+  // The hints see the mouse only while no press is held: a held press is no hover.
+  if (hints_ != nullptr && captured_ == nullptr) hints_->Relay(window_, msg, wParam, lParam);
   const POINT at = PointOf(lParam);
   const int button = ButtonOf(msg);
   TKovaBtn* tile = captured_ != nullptr ? captured_ : TileAt(at);

@@ -40,7 +40,7 @@ bool TileHostWindow::TileMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
 LRESULT TileHostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (TileMessage(msg, wParam, lParam, result)) return result;
-  return Form::HandleMessage(msg, wParam, lParam);
+  return OwnMessage(msg, wParam, lParam);
 }
 
 }  // namespace ql

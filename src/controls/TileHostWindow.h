@@ -4,13 +4,7 @@
 // clipped out, so nothing is painted twice) and then the tiles, each composed off-screen.
 //
 // A derived window creates itself (CreateForm for a top-level window, Window::Create for a child),
-// then attaches the tiles with AttachTiles, and routes its messages through TileMessage first:
-//
-//   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-//     LRESULT result = 0;
-//     if (TileMessage(msg, wParam, lParam, result)) return result;
-//     ... its own messages ...
-//   }
+// then attaches the tiles with AttachTiles; the messages the tiles leave reach its OwnMessage.
 #pragma once
 
 #include <memory>
@@ -33,8 +27,11 @@ class TileHostWindow : public win::Form {
   // icons through `icons` (both optional, outliving the window's tiles).
   void AttachTiles(Hints* hints = nullptr, IconCache* icons = nullptr);
 
-  // The tiles' messages, WM_ERASEBKGND (answered without erasing) and WM_PAINT: true when handled.
-  bool TileMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Every message the tiles did not take (WM_ERASEBKGND and WM_PAINT never get here). The default
+  // is the window's default handling.
+  virtual LRESULT OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Form::HandleMessage(msg, wParam, lParam);
+  }
   // Paints what no tile covers within `update` (the tiles are clipped out). Nothing by default:
   // the tiles cover the window.
   virtual void PaintGround(HDC /*dc*/, const RECT& /*update*/) {}
@@ -45,6 +42,9 @@ class TileHostWindow : public win::Form {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The tiles' messages, WM_ERASEBKGND (answered without erasing) and WM_PAINT: true when handled.
+  bool TileMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
   std::unique_ptr<TileHost> host_ = std::make_unique<TileHost>();
 };
 

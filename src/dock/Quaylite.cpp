@@ -60,9 +60,6 @@ bool TQuaylite::Create(HWND owner) {
   hints_.Create(hwnd());
   AttachTiles(&hints_, &icons_);
   commands_.Build();
-  chain_.Add([this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return TileMessage(msg, wParam, lParam, result);
-  });
   if (!mainBtn_.Create(Host(), 0, 0, 64, 64)) return false;
   mainBtn_.SetFont(L"small", 9);
   mainBtn_.SetHint(kMainHint);
@@ -73,14 +70,16 @@ bool TQuaylite::Create(HWND owner) {
   // The other windows of the program, in their order.
   const DWORD dialog = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   bool ok = peers_.branch.Create(owner, &hints_, &icons_);
-  ok = peers_.configuration.CreateForm(owner, L"TConfiguration", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0, 0) &&
+  ok = peers_.configuration.CreateForm(owner, L"TConfiguration", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0,
+                                       0) &&
        ok;
   ok = peers_.proprietes.Create(owner) && ok;
   ok = peers_.sendTo.Create(owner) && ok;
-  ok = peers_.password.CreateForm(owner, L"TFrmPassWD", L"Quaylite Protection", dialog, WS_EX_DLGMODALFRAME, 0,
-                                  0, 0, 0) &&
+  ok = peers_.password.CreateForm(owner, L"TFrmPassWD", L"Quaylite Protection", dialog, WS_EX_DLGMODALFRAME,
+                                  0, 0, 0, 0) &&
        ok;
-  ok = peers_.taskBar.CreateForm(owner, L"TTaskBar", L"TaskBar", WS_POPUP, WS_EX_TOOLWINDOW, 0, -500, 0, 0) && ok;
+  ok = peers_.taskBar.CreateForm(owner, L"TTaskBar", L"TaskBar", WS_POPUP, WS_EX_TOOLWINDOW, 0, -500, 0, 0) &&
+       ok;
   return ok;
 }
 
@@ -291,8 +290,8 @@ void TQuaylite::RunApp(std::int32_t numero) {
 void TQuaylite::PopupMainMenu(POINT screen) {
   if (!menuPrincipal_) return;
   ::SetForegroundWindow(hwnd());
-  ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0,
-                   hwnd(), nullptr);
+  ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y,
+                   0, hwnd(), nullptr);
   ::PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
@@ -347,7 +346,7 @@ void TQuaylite::WMClose() {
   Destroy();
 }
 
-LRESULT TQuaylite::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TQuaylite::OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (chain_.Dispatch(msg, wParam, lParam, result)) return result;
   switch (msg) {
@@ -367,7 +366,7 @@ LRESULT TQuaylite::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       WMHotKey(wParam);
       return 0;
     default:
-      return Form::HandleMessage(msg, wParam, lParam);
+      return TileHostWindow::OwnMessage(msg, wParam, lParam);
   }
 }
 

@@ -98,7 +98,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   DesktopStrip& Strip() { return strip_; }
 
  private:
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void FormCreate();
   void FormClose();
   void WMClose();

@@ -7,6 +7,9 @@
 #define IDB_MENU_DELETE 102
 #define IDB_MENU_SENDTO 103
 
+// The clock's pictures are named resources ("D0".."D9", "PTS", "PTSOFF", "AM", "PM", "CLKBMP",
+// clock/clock.rc): no number may be defined under those names.
+
 // The main menu's pictures, MenuBMP's images 0 to 12 (generated from mainmenu/pictures.txt).
 #define IDB_MAINMENU_FIRST 201
 #define IDB_MAINMENU_COMPUTER 201

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/PerfFigures.h"
 #include "core/TileGeometry.h"
 
 namespace ql {
@@ -106,22 +107,21 @@ void DrawTransparent(win::Canvas& canvas, HBITMAP bitmap, int x, int y, COLORREF
 
 void DrawGauge(win::Canvas& canvas, int x, int y, int width, int height, int r, int g, int b,
                std::string_view percent) {
-  const Rgb start{r, g, b};
-  CheckColour(start);
-  const int fill = GaugeFill(ParseGaugePercent(percent), width);
+  const GaugeColumns plan = PlanGauge(x, width, ParseGaugePercent(percent), Rgb{r, g, b});
 
   // Columns right of the visible area change nothing: stop there (a huge percentage stays cheap).
   RECT clip{};
-  const int lastVisible = ::GetClipBox(canvas.dc(), &clip) != ERROR ? static_cast<int>(clip.right) : x + fill;
-  const int shadedEnd = std::min(fill, std::max(lastVisible - x, 0));
+  const int lastVisible = ::GetClipBox(canvas.dc(), &clip) != ERROR ? static_cast<int>(clip.right)
+                                                                    : plan.firstShaded + plan.shaded;
+  const int shadedEnd = std::min(plan.shaded, std::max(lastVisible - x, 0));
   for (int i = 0; i < shadedEnd; ++i) {
-    const Rgb c = GaugeShade(start, i);
+    const int column = plan.firstShaded + i;
+    const Rgb c = plan.ShadeAt(column);
     canvas.SetPenColor(RGB(c.r, c.g, c.b));
-    canvas.Line(x + 1 + i, y, x + 1 + i, y + height);
+    canvas.Line(column, y, column, y + height);
   }
   canvas.SetPenColor(RGB(kLabelColour.r, kLabelColour.g, kLabelColour.b));
-  const std::int64_t lastColumn = std::int64_t{x} + width - 2;
-  for (std::int64_t column = std::int64_t{x} + fill + 2; column <= lastColumn; ++column) {
+  for (std::int64_t column = plan.firstEmpty; column <= plan.lastEmpty; ++column) {
     canvas.Line(static_cast<int>(column), y, static_cast<int>(column), y + height);
   }
 }

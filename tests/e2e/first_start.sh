@@ -41,4 +41,18 @@ check_eq "number of values" "35" "$(wc -l <<<"$dump")"
 lock=$(probe regdump 'RemoteAccess\Windows')
 check_eq "lock disabled" "Provider	sz	0" "$(grep -i '^Provider' <<<"$lock")"
 check_eq "empty password stored" "Init	binary	" "$(grep -i '^Init' <<<"$lock")"
+
+# "Dock always on top" holds after the start and after every rebuild (a drop rebuilds the bar),
+# and so does its opposite.
+topmost() { echo $(( $(probe exstyle Quaylite) & 0x8 )); }
+for on in 1 0; do
+  set_sz OnTop "$on"
+  if start_dock; then
+    check_eq "OnTop $on: topmost after the start" "$((on * 8))" "$(topmost)"
+    probe drop Quaylite 'C:\windows\notepad.exe' >/dev/null
+    sleep 0.5
+    check_eq "OnTop $on: topmost after a rebuild" "$((on * 8))" "$(topmost)"
+    close_dock
+  fi
+done
 finish

@@ -51,6 +51,26 @@ done
 prepare D
 if start_dock; then
   read -r dx dy side full <<<"$(probe rect Quaylite)"
+  # A press that rests long enough for the hint to show, then drags down along the bar (the
+  # pointer passes over the hint): the bar follows the whole way. Then back, at once.
+  xdotool mousemove $((dx + side / 2)) $((dy + side / 2)) mousedown 1
+  sleep 0.8
+  for step in 10 30 40; do
+    xdotool mousemove_relative -- 0 "$step"
+    sleep 0.05
+  done
+  xdotool mouseup 1
+  sleep 0.3
+  check_eq "a drag after the hint showed moves the bar all the way" "$dx $((dy + 80)) $side $full" \
+    "$(probe rect Quaylite)"
+  xdotool mousedown 1
+  xdotool mousemove_relative -- 0 -40
+  sleep 0.05
+  xdotool mousemove_relative -- 0 -40
+  xdotool mouseup 1
+  sleep 0.3
+  check_eq "and back up" "$dx $dy $side $full" "$(probe rect Quaylite)"
+  sleep 0.5
   xdotool mousemove $((dx + side / 2)) $((dy + side / 2)) click --repeat 2 --delay 60 1
   sleep 0.8
   check_eq "double click folds the bar to one tile" "$dx $dy $side $side" "$(probe rect Quaylite)"

@@ -187,6 +187,15 @@ int CmdRect(const Args& a) {
   return kOk;
 }
 
+int CmdExStyle(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  char text[16] = {};
+  std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(::GetWindowLongW(hwnd, GWL_EXSTYLE)));
+  Print(text);
+  return kOk;
+}
+
 int CmdVisible(const Args& a) {
   HWND hwnd = FindAny(a[0]);
   if (hwnd == nullptr) return NoWindow(a[0]);
@@ -571,6 +580,7 @@ constexpr Command kCommands[] = {
      "started-ms TITLE [timeout_ms]    ms from now until the window is visible"},
     {L"rect", 1, 1, CmdRect, "rect TITLE                       x y w h on the screen"},
     {L"visible", 1, 1, CmdVisible, "visible TITLE                    1 or 0"},
+    {L"exstyle", 1, 1, CmdExStyle, "exstyle TITLE                    the extended style, 0x..."},
     {L"children", 1, 1, CmdChildren, "children TITLE                   class x y w h of each direct child"},
     {L"close", 1, 1, CmdClose, "close TITLE                      posts WM_CLOSE"},
     {L"drop", 2, SIZE_MAX, CmdDrop, "drop TITLE FILE...               posts WM_DROPFILES with the files"},

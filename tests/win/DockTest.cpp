@@ -47,10 +47,11 @@ bool HotKeyFree(UINT key) {
   return free;
 }
 
+// Takes away the WM_QUIT a closing dock posts (the test's thread has no loop to end).
 void PumpQuit() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-  }  // the WM_QUIT posted by a closing dock
+  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
+  }
 }
 
 TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
@@ -68,8 +69,8 @@ TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {
   // No button on the system task bar: the hidden owner is a tool window and nothing else.
   EXPECT_EQ(::GetWindowLongW(f.owner.hwnd(), GWL_EXSTYLE), WS_EX_TOOLWINDOW);
   // The other windows exist, hidden.
-  for (HWND w : {f.branch().hwnd(), f.peers->proprietes.hwnd(), f.peers->sendTo.hwnd(), f.peers->password.hwnd(),
-                 f.peers->taskBar.hwnd()}) {
+  for (HWND w : {f.branch().hwnd(), f.peers->proprietes.hwnd(), f.peers->sendTo.hwnd(),
+                 f.peers->password.hwnd(), f.peers->taskBar.hwnd()}) {
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(::IsWindowVisible(w));
   }
@@ -178,7 +179,8 @@ TEST(Dock, DroppedFileBecomesALastTileAndTooLongPathsAreSkipped) {
   ::SendMessageW(f.dock->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({tooLong})), 0);
   EXPECT_EQ(f.dock->TileCount(), 0U);
   ::SendMessageW(f.dock->hwnd(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({tooLong, win::Widen(lib), L"C:\\windows\\notepad.exe"})), 0);
+                 reinterpret_cast<WPARAM>(MakeDrop({tooLong, win::Widen(lib), L"C:\\windows\\notepad.exe"})),
+                 0);
   ASSERT_EQ(f.dock->TileCount(), 1U);  // the first usable one only
   const TBouton* b = f.dock->Boutons().FindPtr(1);
   ASSERT_NE(b, nullptr);
@@ -392,6 +394,143 @@ TEST(DockMouse, MainButtonFoldsOnlyOnTheLeftButtonAloneAndDragsOutsideItself) {
   ::SendMessageW(f.dock->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-300, 110));
   ::SendMessageW(f.dock->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-300, 110));
   EXPECT_EQ(f.DockRect().top, r.top + 100);
+}
+
+}  // namespace
+}  // namespace ql
+
+namespace ql {
+namespace {
+
+using testing::DockFixture;
+
+// What a modal loop of the dock saw of the program's other windows, from inside it.
+struct InsideModal {
+  bool ran = false;
+  bool dockEnabled = true;
+  bool branchEnabled = true;
+  bool branchVisible = false;
+};
+InsideModal g_inside;
+HWND g_dock = nullptr;
+HWND g_branch = nullptr;
+
+// Runs inside the modal loop: looks at the dock and the branch, then ends whatever is modal (a
+// dialog by Escape, a Yes/No box by No).
+void CALLBACK LookInsideThenEnd(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  g_inside.ran = true;
+  g_inside.dockEnabled = ::IsWindowEnabled(g_dock) != FALSE;
+  g_inside.branchEnabled = ::IsWindowEnabled(g_branch) != FALSE;
+  g_inside.branchVisible = ::IsWindowVisible(g_branch) != FALSE;
+  HWND modal = ::GetActiveWindow();
+  if (modal == nullptr) return;
+  ::PostMessageW(modal, WM_COMMAND, IDNO, 0);
+  ::PostMessageW(modal, WM_COMMAND, IDCANCEL, 0);
+}
+
+class DockModal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TConfig stored;
+    stored.Confirm = true;
+    DockFixture::FillStore(f.store, stored, 3, true, "C:\\windows\\system32\\cmd.exe|/c exit");
+    ASSERT_TRUE(f.Start());
+    f.dock->FormShow();
+  }
+  void TearDown() override { PumpQuit(); }
+
+  // The store holds the three buttons and the two members it was given.
+  void ExpectStoreIntact() {
+    auto key = f.store.Open(kDockKey, false);
+    ASSERT_NE(key, nullptr);
+    for (int n = 1; n <= 5; ++n) {
+      EXPECT_FALSE(key->ReadString("BtnApp" + std::to_string(n)).value_or("").empty()) << "entry " << n;
+    }
+    EXPECT_EQ(key->ReadString("exit").value_or(""), "1");
+  }
+
+  void OpenBranch() {
+    if (f.branch().Visible()) return;  // a press on the open group would close it
+    MouseEvent press;
+    press.button = MouseButton::Left;
+    press.left = true;
+    f.dock->Input().BtnAppMouseDown(*f.dock->GetBtn(1), press);
+    ASSERT_TRUE(f.branch().Visible());
+  }
+
+  void ArmLookInside() {
+    g_inside = InsideModal{};
+    g_dock = f.dock->hwnd();
+    g_branch = f.branch().hwnd();
+    ::SetTimer(nullptr, 0, 300, &LookInsideThenEnd);
+  }
+
+  DockFixture f;
+};
+
+TEST_F(DockModal, ACloseFromOutsideDuringADialogOrTheDeleteBoxNeverEmptiesTheStore) {
+  // Each command's modal loop takes the WM_CLOSE; what runs after it finds the dock closed.
+  ::PostMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
+  f.dock->Commands().EnvoyerVersClick(2);
+  EXPECT_EQ(f.dock->hwnd(), nullptr);
+  ExpectStoreIntact();
+}
+
+TEST_F(DockModal, ACloseFromOutsideDuringThePropertiesKeepsTheStore) {
+  ::PostMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
+  f.dock->Commands().ChangerIconeClick(2, TileKind::Button);
+  EXPECT_EQ(f.dock->hwnd(), nullptr);
+  ExpectStoreIntact();
+}
+
+TEST_F(DockModal, ACloseFromOutsideDuringTheDeleteQuestionKeepsTheStore) {
+  ::PostMessageW(f.dock->hwnd(), WM_CLOSE, 0, 0);
+  f.dock->Commands().SupprimerClick(2, "Delete button Button 1 ?");
+  EXPECT_EQ(f.dock->hwnd(), nullptr);
+  ExpectStoreIntact();
+}
+
+TEST_F(DockModal, TheBranchAndTheDockTakeNoInputWhileADialogOrTheDeleteQuestionShows) {
+  OpenBranch();
+  ArmLookInside();
+  f.dock->Commands().EnvoyerVersClick(2);
+  EXPECT_TRUE(g_inside.ran);
+  EXPECT_TRUE(g_inside.branchVisible);
+  EXPECT_FALSE(g_inside.branchEnabled);
+  EXPECT_FALSE(g_inside.dockEnabled);
+
+  OpenBranch();
+  ArmLookInside();
+  f.dock->Commands().ChangerIconeClick(4, TileKind::Button);  // a member, from the branch
+  EXPECT_TRUE(g_inside.ran);
+  EXPECT_FALSE(g_inside.branchEnabled);
+
+  OpenBranch();
+  ArmLookInside();
+  f.dock->Commands().SupprimerClick(4, "Delete button Member A ?");  // answered No
+  EXPECT_TRUE(g_inside.ran);
+  EXPECT_TRUE(g_inside.branchVisible);
+  EXPECT_FALSE(g_inside.branchEnabled);
+  EXPECT_FALSE(g_inside.dockEnabled);
+  EXPECT_NE(f.dock->Boutons().FindPtr(4), nullptr);
+
+  // Everything takes input again afterwards.
+  EXPECT_TRUE(::IsWindowEnabled(f.dock->hwnd()));
+  EXPECT_TRUE(::IsWindowEnabled(f.branch().hwnd()));
+}
+
+TEST_F(DockModal, ASingleClickLaunchFromTheBranchLetsTheMouseGo) {
+  f.config.SingleClick = true;
+  OpenBranch();
+  TKovaBtn* member = f.dock->GetBtn(4);
+  ASSERT_NE(member, nullptr);
+  const HWND branch = f.branch().hwnd();
+  ::SendMessageW(branch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(member->Left() + 5, member->Top() + 5));
+  EXPECT_EQ(f.dock->DernierLance(), 4);
+  EXPECT_FALSE(f.branch().Visible());
+  // The hidden branch does not keep the press: the next click goes where the pointer is.
+  EXPECT_NE(::GetCapture(), branch);
 }
 
 }  // namespace

@@ -177,6 +177,24 @@ TEST_F(TileHostTest, AnotherWindowTakingTheMouseEndsTheCapture) {
   EXPECT_EQ(Take(), (Lines{"1D10,10", "2M16,10"}));
 }
 
+TEST_F(TileHostTest, ACaptureLetGoWithNoTakerLeavesThePressHeld) {
+  Add(1, 0, 0);
+  Add(2, 64, 0);
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+  ::ReleaseCapture();                                // as a hint showing under the press does under Wine
+  window_->Mouse(WM_MOUSEMOVE, MK_LBUTTON, 80, 10);  // the button is still down: still tile 1's
+  EXPECT_EQ(::GetCapture(), window_->hwnd());
+  window_->Mouse(WM_LBUTTONUP, 0, 80, 10);
+  EXPECT_EQ(Take(), (Lines{"1D10,10", "1M80,10", "1U80,10"}));
+  EXPECT_EQ(::GetCapture(), nullptr);
+
+  // A release the window never saw: the next move with no button down is the tile's below it.
+  window_->Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+  ::ReleaseCapture();
+  window_->Mouse(WM_MOUSEMOVE, 0, 80, 10);
+  EXPECT_EQ(Take(), (Lines{"1D10,10", "2M16,10"}));
+}
+
 TEST_F(TileHostTest, DoubleClickOrderAndPressesOnTwoTiles) {
   Add(1, 0, 0);
   Add(2, 64, 0);

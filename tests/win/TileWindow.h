@@ -45,15 +45,17 @@ class TileWindow final : public TileHostWindow {
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == WM_ERASEBKGND) ++erases;
-    LRESULT result = 0;
-    if (TileMessage(msg, wParam, lParam, result)) return result;
+    return TileHostWindow::HandleMessage(msg, wParam, lParam);
+  }
+
+  LRESULT OwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == WM_CONTEXTMENU) {
       own.push_back(msg);
       ownMenus.push_back({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
     }
     if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) own.push_back(msg);
-    return Form::HandleMessage(msg, wParam, lParam);
+    return TileHostWindow::OwnMessage(msg, wParam, lParam);
   }
 };
 

@@ -1,0 +1,28 @@
+// The factory of the module faces, keyed on the record's module kind, with the settings the bar
+// gives each module (the clock's 12-hour option, the recycle bin's confirmation, path and icon
+// size). The tile's own look (colour, texture, frame) stays with the tile.
+#pragma once
+
+#include <memory>
+
+#include "controls/TileFace.h"
+
+namespace ql {
+
+struct TBouton;
+struct TConfig;
+class DeskScreens;
+
+struct ModuleContext {
+  HWND appWindow = nullptr;        // the application's main window (the dock)
+  DeskScreens* screens = nullptr;  // the dock's virtual screens, for a "Virtual Desktop" record
+};
+
+// The face for a module record ("Clock Quaylite", "Recycler", "Virtual Desktop", "SysInfo"),
+// shown by `site`; nullptr for a record that is no module, or a virtual screens record without
+// the dock's screens. The face is created stopped (the virtual screens excepted, which run from
+// creation): the bar starts it once it is drawn.
+std::unique_ptr<TileFace> MakeModuleFace(const TBouton& record, const TConfig& config, TileSite& site,
+                                         const ModuleContext& context);
+
+}  // namespace ql
