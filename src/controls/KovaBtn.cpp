@@ -88,9 +88,46 @@ win::Bitmap CopyPicture(HBITMAP picture) {
   return win::Bitmap(static_cast<HBITMAP>(::CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+// What a face asks of its tile. It outlives the tile while the face is inside a call of its own
+// (a modal question or menu, during which the bar may be rebuilt or the dock closed): cut off, it
+// answers as a tile on no window and does nothing.
+class TKovaBtn::FaceSite final : public TileSite {
+ public:
+  explicit FaceSite(TKovaBtn* button) : button_(button) {}
+  HWND Window() const override { return button_ != nullptr ? button_->ParentWindow() : nullptr; }
+  SIZE Size() const override { return button_ != nullptr ? SIZE{button_->width_, button_->height_} : size_; }
+  void Invalidate(bool now) override {
+    if (button_ == nullptr) return;
+    button_->Repaint();
+    if (HWND window = button_->ParentWindow(); now && window != nullptr) ::UpdateWindow(window);
+  }
+  void StartedChanged() override {
+    if (button_ != nullptr) button_->FaceStartedChanged();
+  }
+  bool Attached() const { return button_ != nullptr; }
+  void Detach() {
+    if (button_ != nullptr) size_ = {button_->width_, button_->height_};
+    button_ = nullptr;
+  }
+
+ private:
+  TKovaBtn* button_;
+  SIZE size_{0, 0};
+};
+
+// The face with its site; the face is declared last so that it goes first.
+struct TKovaBtn::FaceHolder {
+  explicit FaceHolder(TKovaBtn* button) : site(button) {}
+  FaceSite site;
+  std::unique_ptr<TileFace> face;
+};
+
 TKovaBtn::TKovaBtn() { font_ = win::CreateFontPixels(L"small", ScreenPixelsForPoints(7)); }
 
-TKovaBtn::~TKovaBtn() { Leave(); }
+TKovaBtn::~TKovaBtn() {
+  DropFace();
+  Leave();
+}
 
 bool TKovaBtn::Create(TileHost& host, int x, int y, int width, int height) {
   Leave();
@@ -101,6 +138,7 @@ bool TKovaBtn::Create(TileHost& host, int x, int y, int width, int height) {
   height_ = height;
   host_ = &host;
   id_ = host.Add(this);
+  FaceStartedChanged();
   UpdateHint();
   Repaint();
   return true;
@@ -108,6 +146,7 @@ bool TKovaBtn::Create(TileHost& host, int x, int y, int width, int height) {
 
 void TKovaBtn::Leave() {
   if (host_ == nullptr) return;
+  StopFaceTimer();
   RemoveHint();
   const RECT r = BoundsRect();
   if (visible_) Invalidate(r);
@@ -239,6 +278,105 @@ void TKovaBtn::SetFont(std::wstring face, int pixelHeight) {
   Repaint();
 }
 
+TileFace* TKovaBtn::Face() const { return face_ ? face_->face.get() : nullptr; }
+
+void TKovaBtn::SetFace(const FaceMaker& make) {
+  DropFace();
+  if (make) {
+    auto holder = std::make_shared<FaceHolder>(this);
+    face_ = holder;  // the face may call its site while it is being made
+    holder->face = make(holder->site);
+    if (!holder->face) {
+      DropFace();
+    } else {
+      FaceStartedChanged();
+      RefreshFaceHint();
+    }
+  }
+  Repaint();
+}
+
+void TKovaBtn::DropFace() {
+  StopFaceTimer();
+  faceHeld_ = MouseButton::None;
+  if (!face_) return;
+  face_->site.Detach();
+  face_.reset();  // the face goes now, or when the call it is in returns
+}
+
+void TKovaBtn::StartFace(bool on) {
+  if (TileFace* face = Face()) face->Start(on);  // the face tells its site, which runs the timer
+}
+
+void TKovaBtn::StopFaceTimer() {
+  if (faceTimer_ == 0) return;
+  if (host_ != nullptr) host_->Timers().Stop(faceTimer_);
+  faceTimer_ = 0;
+}
+
+void TKovaBtn::FaceStartedChanged() {
+  const TileFace* face = Face();
+  const bool run = face != nullptr && face->Started() && face->TickMs() > 0 && host_ != nullptr;
+  if (run && faceTimer_ == 0) {
+    faceTimer_ = host_->Timers().Start(face->TickMs(), [this] { FaceTick(); });
+  } else if (!run) {
+    StopFaceTimer();
+  }
+  RefreshFaceHint();  // a stopped face may say so in its hint
+}
+
+void TKovaBtn::FaceTick() {
+  const std::shared_ptr<FaceHolder> holder = face_;
+  if (!holder || !holder->face) return;
+  bool repaint = false;
+  try {
+    repaint = holder->face->Tick();
+  } catch (...) {
+    return;  // a failed tick keeps the tile's last look
+  }
+  if (!holder->site.Attached()) return;  // the tile went during the tick
+  if (repaint) Repaint();
+  RefreshFaceHint();
+}
+
+void TKovaBtn::RefreshFaceHint(bool pointerHere) {
+  const TileFace* face = Face();
+  if (face == nullptr) return;
+  std::string hint;
+  try {
+    hint = face->HintAt(facePointer_);
+  } catch (...) {
+    return;
+  }
+  if (hint == hint_ && !hintStale_) return;
+  if (hasHintTool_ && !hint.empty() && !pointerHere && !CursorOnTile()) {
+    hint_ = std::move(hint);  // nobody sees it now: told at the next move on the tile
+    hintStale_ = true;
+    return;
+  }
+  hintStale_ = false;
+  SetHint(std::move(hint));
+}
+
+bool TKovaBtn::CursorOnTile() const {
+  HWND window = ParentWindow();
+  POINT at{};
+  if (window == nullptr || ::GetCursorPos(&at) == FALSE || ::ScreenToClient(window, &at) == FALSE)
+    return false;
+  const RECT r = BoundsRect();
+  return ::PtInRect(&r, at) != FALSE;
+}
+
+bool TKovaBtn::DropOnFace(const std::vector<std::string>& files) {
+  const std::shared_ptr<FaceHolder> holder = face_;
+  if (!holder || !holder->face) return false;
+  try {
+    return holder->face->Drop(files);
+  } catch (...) {
+    return true;  // the files were the face's: they make no button
+  }
+}
+
 void TKovaBtn::ReloadIcon() {
   // The button holds one icon at a time: the one it replaces is destroyed here, unless the host's
   // cache keeps it. With an empty path the icon stays but is not drawn.
@@ -338,6 +476,11 @@ void TKovaBtn::Draw(HDC mem) const {
   const int h = height_;
   win::Canvas canvas(mem);
 
+  if (const TileFace* face = Face()) {
+    DrawFaceTile(mem, *face, w, h, TileLook{color_, Texture(), border_});
+    return;
+  }
+
   DrawBackground(canvas, w, h, color_, Texture(), border_);
 
   if (HasIcon()) {
@@ -405,7 +548,39 @@ void TKovaBtn::PaintTiles(const TKovaBtn* const* tiles, std::size_t count, HDC d
   }
 }
 
-void TKovaBtn::MouseMessage(UINT msg, WPARAM wParam, int x, int y) {
+bool TKovaBtn::FaceMouseMessage(UINT msg, WPARAM wParam, int x, int y) {
+  const std::shared_ptr<FaceHolder> holder = face_;
+  const FaceMouse m = FaceMouseEvent(msg, wParam, x, y);
+  facePointer_ = {x, y};
+  bool taken = false;
+  try {
+    taken = holder->face->Mouse(m.action, m.event);
+  } catch (...) {
+    taken = false;  // the dock handles what the face could not
+  }
+  if (!holder->site.Attached()) return true;  // the tile went while the face had the mouse
+  switch (m.action) {
+    case MouseAction::Down:
+      faceHeld_ = taken ? m.event.button : MouseButton::None;
+      return taken;
+    case MouseAction::Up:
+      if (faceHeld_ != MouseButton::None && faceHeld_ == m.event.button) {
+        faceHeld_ = MouseButton::None;
+        return true;  // the release of a press the face took
+      }
+      return taken;
+    case MouseAction::Move:
+      RefreshFaceHint(true);
+      return taken;
+  }
+  return taken;
+}
+
+bool TKovaBtn::MouseMessage(UINT msg, WPARAM wParam, int x, int y) {
+  if (face_ && face_->face) {
+    const std::weak_ptr<int> alive = alive_;
+    if (FaceMouseMessage(msg, wParam, x, y) || alive.expired()) return true;
+  }
   MouseEvent e;
   e.x = x;
   e.y = y;
@@ -460,9 +635,10 @@ void TKovaBtn::MouseMessage(UINT msg, WPARAM wParam, int x, int y) {
   const std::weak_ptr<int> alive = alive_;
   auto handler = kind == Kind::Down ? OnMouseDown : kind == Kind::Up ? OnMouseUp : OnMouseMove;
   if (handler) handler(*this, e);
-  if (alive.expired() || msg != WM_LBUTTONDBLCLK) return;
+  if (alive.expired() || msg != WM_LBUTTONDBLCLK) return false;
   auto dblClick = OnDblClick;
   if (dblClick) dblClick(*this);
+  return false;
 }
 
 }  // namespace ql

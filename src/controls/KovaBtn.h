@@ -6,6 +6,12 @@
 // It is windowless: it lives on a TileHost and draws on the host's window, which hands it the mouse
 // messages over it. The whole tile is composed off-screen and copied in one step, so repainting
 // does not flicker; a property change invalidates only the tile's rectangle of the host window.
+//
+// A module tile is a TKovaBtn that shows a face (TileFace: the clock, the recycle bin, the virtual
+// screens, the gauges) instead of its icon and caption. It keeps everything else of a tile: the
+// background, frame, place, tag, texture, the dock's events and menu. The face paints over the
+// background on the same off-screen surface, gets the mouse first, gives the hint, and its timer
+// runs on the host's window.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +19,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/Mouse.h"
+#include "controls/TileFace.h"
 #include "core/TileGeometry.h"
 #include "win/Handles.h"
 
@@ -36,6 +44,8 @@ win::Bitmap CopyPicture(HBITMAP picture);
 class TKovaBtn {
  public:
   static constexpr COLORREF kLabelColor = RGB(34, 36, 75);
+  // Makes a face for the site the tile gives it (the face keeps the site for its whole life).
+  using FaceMaker = std::function<std::unique_ptr<TileFace>(TileSite&)>;
 
   TKovaBtn();
   TKovaBtn(const TKovaBtn&) = delete;
@@ -111,13 +121,26 @@ class TKovaBtn {
   bool HasIcon() const { return !iconPath_.empty() && icon_ && *icon_; }
   HICON Icon() const { return icon_ ? icon_->get() : nullptr; }
 
+  // Shows the face `make` gives (an empty maker, or no face made: the plain button again). The
+  // face replaced goes at once, unless it is inside a call of its own (a question, a menu): it
+  // then goes when that call returns, cut off from the tile. So does the face of a destroyed tile.
+  void SetFace(const FaceMaker& make);
+  TileFace* Face() const;
+  // Starts or stops the face; its timer runs on the host's window while it is started.
+  void StartFace(bool on);
+  bool FaceTicking() const { return faceTimer_ != 0; }
+  // Files dropped on the tile: true when the face took them.
+  bool DropOnFace(const std::vector<std::string>& files);
+
   // The whole tile as painted: a W x H 32-bit DIB section.
   win::Bitmap Compose() const;
   // Draws the tile at (Left, Top) of `dc`; nothing when invisible.
   void Paint(HDC dc) const;
 
   // Events, with positions in the button's own coordinates. A left double click reports
-  // OnMouseDown with doubleClick set, then OnDblClick. The mouse stays with the button while a
+  // OnMouseDown with doubleClick set, then OnDblClick. With a face, the face sees every press,
+  // release and move first; a press it takes, and that press's release, raise no event (and no
+  // context menu). The mouse stays with the button while a
   // mouse button is held, so moves and the release outside are reported too. A disabled or
   // invisible button gets none. A handler may destroy the button, or its host.
   std::function<void(TKovaBtn&, const MouseEvent&)> OnMouseDown;
@@ -128,6 +151,8 @@ class TKovaBtn {
 
  private:
   friend class TileHost;
+  class FaceSite;
+  struct FaceHolder;
 
   void ReloadIcon();
   void Repaint();
@@ -139,8 +164,20 @@ class TKovaBtn {
   void Draw(HDC mem) const;
   // Paints the visible tiles that meet `clip` (and only inside it), in this order.
   static void PaintTiles(const TKovaBtn* const* tiles, std::size_t count, HDC dc, const RECT& clip);
-  // A mouse message from the host, at (x, y) of the button.
-  void MouseMessage(UINT msg, WPARAM wParam, int x, int y);
+  // A mouse message from the host, at (x, y) of the button. True when the face took it: a right
+  // release then raises no context menu.
+  bool MouseMessage(UINT msg, WPARAM wParam, int x, int y);
+  bool FaceMouseMessage(UINT msg, WPARAM wParam, int x, int y);
+  // The face started or stopped (or the tile changed hosts): its timer follows.
+  void FaceStartedChanged();
+  void FaceTick();
+  void StopFaceTimer();
+  void DropFace();
+  // The hint becomes the face's at the last pointer position. The hint window is told at once
+  // when the pointer is on the tile (`pointerHere`, or the cursor is there) or the tile has no
+  // hint yet; otherwise when the pointer next moves on it (a tick may change the hint each time).
+  void RefreshFaceHint(bool pointerHere = false);
+  bool CursorOnTile() const;
 
   std::string iconPath_;
   std::int32_t iconIndex_ = 999;
@@ -167,6 +204,11 @@ class TKovaBtn {
   TileHost* host_ = nullptr;
   UINT_PTR id_ = 0;
   bool hasHintTool_ = false;
+  std::shared_ptr<FaceHolder> face_;
+  UINT_PTR faceTimer_ = 0;                    // the face's timer on the host, 0 when none
+  MouseButton faceHeld_ = MouseButton::None;  // the button of a press the face took
+  POINT facePointer_{-1, -1};                 // the pointer over the tile, for the face's hint
+  bool hintStale_ = false;                    // hint_ is newer than the hint window's text
   // Expires with the button: lets an event dispatch notice that its handler destroyed it.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -74,6 +74,7 @@ TileHost::~TileHost() {
     tile->RemoveHint();
     tile->host_ = nullptr;
     tile->id_ = 0;
+    tile->faceTimer_ = 0;  // the host's timers go with it
   }
 }
 
@@ -84,7 +85,10 @@ void TileHost::Attach(HWND window, Hints* hints, IconCache* icons) {
   hints_ = hints;
   icons_ = icons;
   invalid_.clear();
+  timers_.Attach(window);  // the faces' timers of the old window are killed: started again below
   for (TKovaBtn* tile : tiles_) {
+    tile->faceTimer_ = 0;
+    tile->FaceStartedChanged();
     tile->UpdateHint();
     tile->Repaint();
   }
@@ -179,6 +183,11 @@ bool TileHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       return MouseMessage(msg, wParam, lParam, result);
     case WM_CONTEXTMENU:
       return ContextMenu(wParam, lParam, result);
+    case WM_TIMER:
+      // A face's tick (it may destroy the tile, or the host: nothing of them is touched after).
+      if (!timers_.HandleMessage(msg, wParam, lParam)) return false;
+      result = 0;
+      return true;
     case WM_CAPTURECHANGED:
       // Someone else took the mouse: the tile that held it gets no release.
       // Another window took the mouse: the tile that held it gets no release. A capture let go
@@ -234,10 +243,10 @@ bool TileHost::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
   const std::weak_ptr<int> hostAlive = alive_;
   const std::weak_ptr<int> tileAlive = tile->alive_;
   const UINT_PTR id = tile->id_;
-  tile->MouseMessage(msg, wParam, at.x - tile->left_, at.y - tile->top_);
+  const bool taken = tile->MouseMessage(msg, wParam, at.x - tile->left_, at.y - tile->top_);
   result = 0;
   if (hostAlive.expired() || tileAlive.expired() || !Holds(tile)) return true;
-  if (msg == WM_RBUTTONUP) {
+  if (msg == WM_RBUTTONUP && !taken) {
     // DefWindowProc turns the release into WM_CONTEXTMENU, which comes back here for this tile.
     menuTile_ = id;
     return false;

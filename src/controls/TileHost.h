@@ -10,6 +10,9 @@
 //     ...
 //   }
 //
+// The host also runs the timers of the tiles' faces (a module tile's tick): WM_TIMER goes to
+// HandleMessage like the rest.
+//
 // The mouse messages go to the tooltip of the hints (for the tiles' hints), then to the visible,
 // enabled tile under the pointer (the last created one where tiles overlap); while a mouse button is held on
 // a tile the window keeps the capture and that tile gets the moves and the release wherever they happen (a
@@ -28,6 +31,7 @@
 #include <vector>
 
 #include "win/Handles.h"
+#include "win/TimerSet.h"
 
 namespace ql {
 
@@ -64,6 +68,8 @@ class TileHost {
   TKovaBtn* TileAt(POINT client) const;
   // The tiles on the host, in creation order (not owned).
   const std::vector<TKovaBtn*>& Tiles() const { return tiles_; }
+  // The timers of the tiles' faces, on the host's window.
+  win::TimerSet& Timers() { return timers_; }
 
  private:
   friend class TKovaBtn;
@@ -108,6 +114,7 @@ class TileHost {
     std::weak_ptr<const win::Bitmap> copy;
   };
   std::vector<SharedTexture> textures_;
+  win::TimerSet timers_;
   // Expires with the host: lets a dispatch notice that a handler destroyed it.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

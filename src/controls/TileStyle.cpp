@@ -14,7 +14,8 @@ void ShowTileTexture(TKovaBtn& tile, const std::string& ownTexture, HBITMAP fall
   tile.SetTexture(own.get());
 }
 
-void StyleTile(TKovaBtn& tile, const TBouton& record, const TConfig& cfg, HBITMAP barTexture, TilePlace place) {
+void StyleTile(TKovaBtn& tile, const TBouton& record, const TConfig& cfg, HBITMAP barTexture,
+               TilePlace place) {
   tile.SetColor(static_cast<COLORREF>(cfg.Couleur));
   ShowTileTexture(tile, record.Texture, barTexture);
   if (place == TilePlace::Preview) {

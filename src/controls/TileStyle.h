@@ -22,7 +22,8 @@ enum class TilePlace : std::uint8_t {
 // Styles `tile` for `record`. `barTexture` is the bar's texture (the main button's; nullptr for
 // none): a record without a texture of its own shows it. A record's own texture that is not a
 // readable bitmap leaves the tile on its plain colour.
-void StyleTile(TKovaBtn& tile, const TBouton& record, const TConfig& cfg, HBITMAP barTexture, TilePlace place);
+void StyleTile(TKovaBtn& tile, const TBouton& record, const TConfig& cfg, HBITMAP barTexture,
+               TilePlace place);
 
 // The record's own texture file loaded onto `tile`, or `fallback` when the file name is empty.
 void ShowTileTexture(TKovaBtn& tile, const std::string& ownTexture, HBITMAP fallback);

@@ -14,7 +14,7 @@ inline constexpr std::string_view kDockKey = "SoftWare\\Wendor\\Quaylite";
 inline constexpr std::string_view kLockKey = "RemoteAccess\\Windows";
 
 inline constexpr std::uint32_t kDefaultColour = 0xC0C0C0;  // silver, red in the low byte
-inline constexpr std::int32_t kMaxIconSize = 256;         // larger stored sizes read as the default
+inline constexpr std::int32_t kMaxIconSize = 256;          // larger stored sizes read as the default
 
 struct TConfig {
   std::int32_t Taille = 32;  // icon size: 16, 32, 48 or 64

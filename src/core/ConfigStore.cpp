@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "core/CodePage.h"
 #include "core/Scramble.h"
 #include "core/Text.h"
 
@@ -39,26 +40,12 @@ std::uint32_t ReadColour(const StoreKey& key, std::string_view name) {
   return c == 0 ? kDefaultColour : c;
 }
 
-// A string value written by hand or by an older version holds the scrambled bytes as characters
-// 0 to 255; the bytes themselves are what was scrambled.
-std::string Latin1Bytes(std::string_view utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    auto c = static_cast<std::uint8_t>(utf8[i]);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if ((c == 0xC2U || c == 0xC3U) && i + 1 < utf8.size() &&
-               (static_cast<std::uint8_t>(utf8[i + 1]) & 0xC0U) == 0x80U) {
-      // U+0080 to U+00FF: the only two-byte forms of a character below 256.
-      auto next = static_cast<std::uint8_t>(utf8[i + 1]);
-      out.push_back(static_cast<char>(((c & 0x03U) << 6) | (next & 0x3FU)));
-      ++i;
-    } else {
-      out.push_back('?');  // beyond 255: cannot have been a scrambled byte
-      while (i + 1 < utf8.size() && (static_cast<std::uint8_t>(utf8[i + 1]) & 0xC0U) == 0x80U) ++i;
-    }
-  }
-  return out;
+// "Init" as a string holds one character of the system code page per scrambled byte, as older
+// stores and other writers keep it. A text with a character that code page lacks cannot come
+// from such a writer; when all its characters are below 256 it is read as their numbers.
+std::optional<std::string> ScrambledBytesOf(const KeyValueStore& store, std::string_view text) {
+  if (auto bytes = store.CodePageBytes(text)) return bytes;
+  return Utf8ToLatin1(text);
 }
 
 const char* Flag(bool b) { return b ? "1" : "0"; }
@@ -114,13 +101,15 @@ bool LitConfig(KeyValueStore& store, TConfig& cfg) {
   if (auto lock = store.Open(kLockKey, false)) {
     fresh.Provider = lock->ReadString("Provider").value_or("") == "1";
     if (auto init = lock->Read("Init")) {
-      std::string scrambled;
+      std::optional<std::string> scrambled;
       if (init->type == ValueType::Binary) {
         scrambled = init->data;
       } else if (init->type == ValueType::String) {
-        scrambled = Latin1Bytes(init->data);
+        scrambled = ScrambledBytesOf(store, init->data);
       }
-      fresh.MotDePasse = UnscrambleText(scrambled, kPasswordKey).value_or("");
+      // An "Init" that cannot be read gives the default empty password rather than a garbled
+      // one nobody could type.
+      fresh.MotDePasse = UnscrambleText(scrambled.value_or(""), kPasswordKey).value_or("");
     }
   }
   cfg = std::move(fresh);

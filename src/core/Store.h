@@ -53,6 +53,16 @@ class KeyValueStore {
   // Opens a key below the user's root ("SoftWare\Wendor\Quaylite"); with create, makes the
   // missing keys on the way. Nothing when it does not exist (or cannot be made).
   virtual std::unique_ptr<StoreKey> Open(std::string_view path, bool create) = 0;
+
+  // Deletes a key with its values and every key below it. True when the key is gone afterwards
+  // (a key that never existed included); an empty path is refused. Keys still open on it
+  // neither read nor write any more.
+  virtual bool DeleteKey(std::string_view path) = 0;
+
+  // The bytes a string value stands for in the system's 8-bit code page: how older writers
+  // stored bytes as text. Nothing when a character has no byte of its own there (a character
+  // the conversion would only approximate counts as none).
+  virtual std::optional<std::string> CodePageBytes(std::string_view text) const = 0;
 };
 
 // Case-insensitive comparison of value names (ASCII letters only, as the registry folds them).

@@ -84,7 +84,18 @@ VirtualScreens::Orders VirtualScreens::Tick(const std::vector<WindowId>& live) {
   std::array<bool, kScreenCount> hadWindows{};
   for (int s = 1; s <= kScreenCount; ++s) hadWindows[static_cast<std::size_t>(s - 1)] = !List(s).empty();
   const std::size_t before = List(active_).size();
-  At(active_) = live;
+  // A window hidden by the module that still shows is on its way to its own screen, not a window
+  // of this one (it would then belong to two screens and show on both); one that shows for too
+  // long stays where it is seen.
+  std::vector<WindowId>& active = At(active_);
+  active.clear();
+  for (const WindowId id : live) {
+    const auto it =
+        std::find_if(leaving_.begin(), leaving_.end(), [id](const Leaving& l) { return l.id == id; });
+    if (it != leaving_.end() && ++it->ticks <= kHideTicks) continue;
+    active.push_back(id);
+  }
+  std::erase_if(leaving_, [&live](const Leaving& l) { return !Holds(live, l.id) || l.ticks > kHideTicks; });
 
   if (!handFen_.empty()) {
     const char first = handFen_[0];
@@ -102,6 +113,7 @@ VirtualScreens::Orders VirtualScreens::Tick(const std::vector<WindowId>& live) {
     }
     handFen_.clear();
   }
+  Hiding(orders.hide);
 
   orders.repaint = List(active_).size() != before;
   for (int s = 1; s <= kScreenCount; ++s) {
@@ -120,7 +132,21 @@ VirtualScreens::Orders VirtualScreens::Click(int x, int y, int width, int height
   active_ = screens.back();
   orders.show = List(active_);
   orders.repaint = true;
+  Hiding(orders.hide);
+  Showing(orders.show);
   return orders;
+}
+
+void VirtualScreens::Hiding(const std::vector<WindowId>& hidden) {
+  for (const WindowId id : hidden) {
+    if (std::none_of(leaving_.begin(), leaving_.end(), [id](const Leaving& l) { return l.id == id; })) {
+      leaving_.push_back({id, 0});
+    }
+  }
+}
+
+void VirtualScreens::Showing(const std::vector<WindowId>& shown) {
+  std::erase_if(leaving_, [&shown](const Leaving& l) { return Holds(shown, l.id); });
 }
 
 VirtualScreens::Orders VirtualScreens::ShowAll() {
@@ -134,6 +160,7 @@ VirtualScreens::Orders VirtualScreens::ShowAll() {
   orders.repaint = active_ != 1 || !orders.show.empty();
   active_ = 1;
   handFen_.clear();
+  leaving_.clear();
   return orders;
 }
 

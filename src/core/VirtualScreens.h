@@ -61,10 +61,15 @@ class VirtualScreens {
   void SetHandFen(std::string order) { handFen_ = std::move(order); }
   const std::string& HandFen() const { return handFen_; }
 
-  // The 1000 ms tick: the active list becomes `live` (the application windows now visible), then
-  // the pending order is carried out and cleared: a window sent to another screen joins its list
-  // (and leaves every other) and is hidden; one sent to the active screen stays where it is. An
-  // order whose first character is not "1" to "4", or whose rest is no window id, is dropped.
+  // A window the module hid may still show for a while (its program hides it when it gets to it,
+  // Wine takes two seconds for a captioned window, a hung program never does): for up to this
+  // many ticks it is not taken for a window of the active screen.
+  static constexpr int kHideTicks = 5;
+
+  // The 1000 ms tick: the active list becomes `live` (the application windows now visible, less
+  // those still on their way out), then the pending order is carried out and cleared: a window sent to
+  // another screen joins its list (and leaves every other) and is hidden; one sent to the active screen stays
+  // where it is. An order whose first character is not "1" to "4", or whose rest is no window id, is dropped.
   Orders Tick(const std::vector<WindowId>& live);
 
   // A left click at (x, y) of a W x H tile. Nothing when the point is in no range or in the
@@ -78,10 +83,18 @@ class VirtualScreens {
 
  private:
   std::vector<WindowId>& At(int screen) { return lists_[static_cast<std::size_t>(screen - 1)]; }
+  void Hiding(const std::vector<WindowId>& hidden);
+  void Showing(const std::vector<WindowId>& shown);
+
+  struct Leaving {
+    WindowId id = 0;
+    int ticks = 0;  // ticks it was still seen since it was hidden
+  };
 
   int active_ = 1;
   std::array<std::vector<WindowId>, kScreenCount> lists_;
   std::string handFen_;
+  std::vector<Leaving> leaving_;  // windows hidden by the module, not yet seen gone
 };
 
 // The journal of hidden windows: one value per window in the key "...\Quaylite\VirtualScreens",

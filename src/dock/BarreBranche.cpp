@@ -16,7 +16,8 @@ win::Bitmap LoadTexture(const std::string& path) {
 }
 
 bool TBarreBranche::Create(HWND owner, Hints* hints, IconCache* icons) {
-  if (!CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP, WS_EX_TOOLWINDOW, 0, kHiddenTop, 48, 48)) {
+  if (!CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP, WS_EX_TOOLWINDOW, 0, kHiddenTop, 48,
+                  48)) {
     return false;
   }
   AttachTiles(hints, icons);

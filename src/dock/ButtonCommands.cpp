@@ -2,6 +2,8 @@
 
 #include "core/ButtonEdit.h"
 #include "dock/Quaylite.h"
+#include "modules/KovaRecycler.h"
+#include "modules/ModuleFaces.h"
 #include "win/ModalScope.h"
 
 namespace ql {
@@ -65,7 +67,8 @@ void ButtonCommands::AfficherNomClick() {
 
 void ButtonCommands::SupprimerClick(std::int32_t numero, const std::string& confirmation) {
   if (dock_.Config().Confirm) {
-    const int answer = win::MessageBoxModal(dock_.hwnd(), confirmation, "Confirm", MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        win::MessageBoxModal(dock_.hwnd(), confirmation, "Confirm", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES || dock_.Closed()) return;
   }
   dock_.SauvePosBarre();
@@ -108,10 +111,13 @@ void ButtonCommands::ChangerIconeClick(std::int32_t numero, TileKind kind) {
   const PropertiesResult& edited = dialog.Result();
   ApplyPropertiesOk(*rec, edited);  // the dialog's own OK: the icon index and a picked texture
   ApplyEditedFields(*rec, edited);
-  if (TKovaBtn* btn = dock_.GetBtn(numero); btn != nullptr && !dock_.IsModuleTile(numero)) {
+  if (TKovaBtn* btn = dock_.GetBtn(numero); btn != nullptr && btn->Face() == nullptr) {
     btn->SetIconSource(rec->IconPath, rec->IconIndex);
     btn->SetHint(rec->NomApp);
     if (dock_.Config().ShowName) btn->SetCaption(rec->NomApp);
+  } else if (TKovaRecycler* bin = btn != nullptr ? AsRecycler(btn->Face()) : nullptr) {
+    // The folder it shows; an emptied path shows the bin as the bar draws it, not nothing.
+    bin->SetIconPath(rec->IconPath.empty() ? TKovaRecycler::kDefaultPath : rec->IconPath);
   }
   dock_.EcritBaseRegistre();
   if (ApplyTextureChoice(*rec, edited, dialog.TextureAtOpening())) {

@@ -1,6 +1,7 @@
 #include "dock/DesktopStrip.h"
 
 #include "core/BarLayout.h"
+#include "win/Screen.h"
 
 namespace ql {
 
@@ -8,7 +9,9 @@ namespace {
 constexpr int kOffScreen = -2000;
 }  // namespace
 
-UINT_PTR DesktopStrip::SendToShell(DWORD message, APPBARDATA& data) { return ::SHAppBarMessage(message, &data); }
+UINT_PTR DesktopStrip::SendToShell(DWORD message, APPBARDATA& data) {
+  return ::SHAppBarMessage(message, &data);
+}
 
 void DesktopStrip::Place(HWND dock, Edge edge) {
   if (dock == nullptr) return;
@@ -18,10 +21,10 @@ void DesktopStrip::Place(HWND dock, Edge edge) {
   const int top = r.top;
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
-  ::SetWindowPos(dock, nullptr, kOffScreen, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-  const AppBarRequest req =
-      DesktopToolbarRequest(edge, left, width, height, ::GetSystemMetrics(SM_CYFRAME),
-                            ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  ::SetWindowPos(dock, nullptr, kOffScreen, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  const AppBarRequest req = DesktopToolbarRequest(edge, left, width, height, ::GetSystemMetrics(SM_CYFRAME),
+                                                  win::ScreenWidth(), win::ScreenHeight());
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
   abd.hWnd = dock;

@@ -5,15 +5,11 @@
 #include "core/BarLayout.h"
 #include "dock/Quaylite.h"
 #include "dock/TileInput.h"
+#include "win/Screen.h"
 
 namespace ql {
 
 namespace {
-POINT CursorPos() {
-  POINT p{};
-  ::GetCursorPos(&p);
-  return p;
-}
 bool NoKeys(const MouseEvent& e) { return !e.shift && !e.ctrl && !e.alt; }
 }  // namespace
 
@@ -26,10 +22,10 @@ void MainButton::MainBtnMouseDown(const MouseEvent& e) {
   if (LeftAlone(e) && e.doubleClick) {
     FoldBar();
   } else if (LeftAlone(e)) {
-    PosSouris = CursorPos();
+    PosSouris = win::CursorPos();
   } else if (e.button == MouseButton::Right && !e.left && !e.middle && NoKeys(e)) {
     dock_.HideBranch();
-    const POINT at = CursorPos();
+    const POINT at = win::CursorPos();
     dock_.PopupMainMenu(POINT{at.x + 2, at.y + 5});
   }
 }
@@ -64,11 +60,11 @@ void MainButton::FoldBar() {
 void MainButton::MainBtnMouseMove(const MouseEvent& e) {
   if (!e.left || e.right || e.middle || !NoKeys(e)) return;
   dock_.HideBranch();
-  const POINT c = CursorPos();
+  const POINT c = win::CursorPos();
   const RECT r = dock_.Bounds();
   const int side = dock_.TileSide();
-  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  const int screenWidth = win::ScreenWidth();
+  const int screenHeight = win::ScreenHeight();
   if (EdgeOf(dock_.Config().Sens) == Edge::Top) {
     const int left = std::clamp(static_cast<int>(c.x - PosSouris.x + r.left), 0, screenWidth - side);
     ::SetWindowPos(dock_.hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

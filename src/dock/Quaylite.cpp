@@ -4,8 +4,10 @@
 #include "core/BarLayout.h"
 #include "core/ButtonStore.h"
 #include "core/ConfigStore.h"
+#include "core/StartGuard.h"
 #include "core/Text.h"
 #include "taskbar/WinUtil.h"
+#include "win/Screen.h"
 #include "win/Sound.h"
 #include "win/Utf.h"
 
@@ -15,9 +17,6 @@ namespace {
 
 constexpr int kOffScreen = -2000;
 constexpr int kHotKeyId = 0;
-
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 std::wstring ProgramFile() {
   std::wstring exe(MAX_PATH, L'\0');
@@ -44,7 +43,13 @@ std::string MainButtonIconPath(const std::wstring& folder, const std::wstring& p
 }
 
 TQuaylite::TQuaylite(KeyValueStore& store, TConfig& config, DockPeers& peers)
-    : store_(store), cfg_(config), peers_(peers), input_(*this), mainInput_(*this), commands_(*this) {
+    : store_(store),
+      cfg_(config),
+      peers_(peers),
+      input_(*this),
+      mainInput_(*this),
+      commands_(*this),
+      modules_(store) {
   SoundPlayer = [](const std::string& file) { win::PlaySoundFile(file); };
 }
 
@@ -84,6 +89,12 @@ bool TQuaylite::Create(HWND owner) {
 }
 
 void TQuaylite::FormCreate() {
+  // A rewrite of the store that a kill cut short is finished or undone before anything is read.
+  RecoverStore(store_);
+  previousStartDied_ = BeginStart(store_);
+  // Before anything is hidden: the windows a killed dock left on other screens come back.
+  HWND application = ::GetWindow(hwnd(), GW_OWNER);
+  modules_.FormCreate(application != nullptr ? application : hwnd(), hwnd());
   cfg_.Provider = false;  // LitConfig reads it again
   launcher_.DernierLance = kNoLaunch;
   boutons_.InitPtr();
@@ -120,6 +131,8 @@ void TQuaylite::FormShow() {
   if (cfg_.TaskBar) StartTaskBar();
 }
 
+void TQuaylite::StartReachedLoop() { ql::StartReachedLoop(store_); }
+
 void TQuaylite::LockWindows() {
   if (Visible()) Hide();
   if (!cfg_.Provider) return;  // the hot key only hides the dock; it shows it again
@@ -150,10 +163,12 @@ void TQuaylite::FormClose() {
   menuPrincipal_.reset();
   dropTarget_.Release();
   EffaceBarreBoutons();
+  modules_.Close();  // every window of every virtual screen shown
   peers_.branch.CreeBarreBranche(nullptr, BranchStyle{});
   boutons_.DisposeAllPtr();
   ShowDesktopIcons(false);
   hotKey_.Release();
+  store_.Seal();
 }
 
 void TQuaylite::EffaceBarreBoutons() {
@@ -166,6 +181,7 @@ void TQuaylite::PlaceWindow(int x, int y, int w, int h, bool repaint) const {
 }
 
 void TQuaylite::DessineBarre() {
+  if (!tiles_.empty()) EffaceBarreBoutons();  // never two controls for one record
   const RECT r = Bounds();
   PlaceWindow(kOffScreen, r.top, r.right - r.left, r.bottom - r.top, false);
 
@@ -181,9 +197,10 @@ void TQuaylite::DessineBarre() {
   BrancheOuverte.assign(1, '0');  // (assigning a literal trips a false GCC 12 -Wrestrict)
   const Edge edge = EdgeOf(cfg_.Sens);
   const std::vector<TBouton*> bar = boutons_.MainBar();
-  const BarPlacement place =
-      PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop, ScreenWidth(), ScreenHeight());
+  const BarPlacement place = PlaceBar(edge, side, static_cast<int>(bar.size()), cfg_.PosTop,
+                                      win::ScreenWidth(), win::ScreenHeight());
 
+  modules_.PrepareBar(boutons_);
   tiles_.reserve(bar.size());
   for (std::size_t i = 0; i < bar.size(); ++i) {
     const TBouton& rec = *bar[i];
@@ -191,16 +208,15 @@ void TQuaylite::DessineBarre() {
     auto tile = std::make_unique<TKovaBtn>();
     if (!tile->Create(Host(), at.x, at.y, side, side)) continue;
     if (rec.Module() != ModuleKind::None) {
-      // Stand-in tile for a module: its place, size, look and hint.
+      // A module: the common settings, then its face with its own (the hint is the face's).
       tile->SetAutoSize(false);
-      tile->SetIconSize(cfg_.Taille);
-      tile->SetBorder(cfg_.Relief);
+      tile->SetShowDots(false);
       tile->SetTag(rec.Numero);
       tile->SetColor(cfg_.Couleur);
+      tile->SetBorder(cfg_.Relief);
       ShowTileTexture(*tile, rec.Texture, barTexture_.get());
-      tile->SetHint(rec.BtnApp);
       tile->SetShowHint(true);
-      tile->SetShowDots(false);
+      modules_.MakeModule(*tile, rec, cfg_);
     } else {
       StyleTile(*tile, rec, cfg_, barTexture_.get(), TilePlace::Bar);
     }
@@ -220,7 +236,7 @@ void TQuaylite::DessineBarre() {
   } else {
     strip_.Remove();
   }
-  // The clock and the RAM/CPU gauges start here once their tiles exist.
+  ModuleBar::StartModules(tiles_);  // the clock and the gauges run once the bar is laid out
 }
 
 void TQuaylite::SauvePosBarre() {
@@ -280,7 +296,8 @@ void TQuaylite::AfficheBarreBranche(bool open, const TBouton* record, int count)
 }
 
 void TQuaylite::RunApp(std::int32_t numero) {
-  if (IsModuleTile(numero) || GetBtn(numero) == nullptr) return;  // modules never launch
+  const TKovaBtn* tile = GetBtn(numero);
+  if (tile == nullptr || tile->Face() != nullptr || IsModuleTile(numero)) return;  // modules never launch
   const TBouton* rec = boutons_.FindPtr(numero);
   if (rec == nullptr) return;
   HideBranch();
@@ -295,6 +312,13 @@ void TQuaylite::PopupMainMenu(POINT screen) {
   ::PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
+TBouton* TQuaylite::FindPtrText(std::string_view text) const {
+  TBouton* found = nullptr;
+  return boutons_.FindPtrText(text, found) ? found : nullptr;
+}
+
+void TQuaylite::SendFenToScreen(WindowId window, int screen) { modules_.SendFenToScreen(window, screen); }
+
 TKovaBtn* TQuaylite::TileAtScreen(POINT screen) const {
   if (TKovaBtn* member = peers_.branch.TileAtScreen(screen)) return member;
   if (::WindowFromPoint(screen) != hwnd()) return nullptr;
@@ -304,6 +328,16 @@ TKovaBtn* TQuaylite::TileAtScreen(POINT screen) const {
 }
 
 void TQuaylite::WMDropFiles(HDROP drop) {
+  // Files dropped on a module tile are its face's when it takes them (the recycle bin does).
+  POINT at{};
+  if (::DragQueryPoint(drop, &at) != FALSE) {
+    if (TKovaBtn* tile = Host().TileAt(at); tile != nullptr && tile->Face() != nullptr) {
+      if (tile->DropOnFace(DroppedFiles(drop))) {
+        ::DragFinish(drop);
+        return;
+      }
+    }
+  }
   HideBranch();
   const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   std::string path;

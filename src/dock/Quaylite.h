@@ -2,7 +2,8 @@
 // and closes the program's run, keeps the named operations of the model (EffaceBarreBoutons,
 // DessineBarre, EcritBaseRegistre, RunApp...), and routes its messages through the parts that
 // own them: the tiles' mouse (TileInput), the main button (MainButton), the button menu
-// (ButtonCommands), the desktop strip (DesktopStrip), launching (Launcher).
+// (ButtonCommands), the desktop strip (DesktopStrip), launching (Launcher), the modules on the bar
+// (ModuleBar).
 //
 // Every change of buttons or options rebuilds the whole bar (EffaceBarreBoutons, DessineBarre)
 // and rewrites the store (EcritBaseRegistre). Once FormClose has run, nothing writes the store.
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/Hints.h"
@@ -20,6 +22,7 @@
 #include "controls/TileHostWindow.h"
 #include "core/Bouton.h"
 #include "core/Config.h"
+#include "core/SealableStore.h"
 #include "core/Store.h"
 #include "dialogs/DockOps.h"
 #include "dock/ButtonCommands.h"
@@ -27,6 +30,7 @@
 #include "dock/DockPeers.h"
 #include "dock/Launcher.h"
 #include "dock/MainButton.h"
+#include "dock/ModuleBar.h"
 #include "dock/TileInput.h"
 #include "win/Handles.h"
 #include "win/MessageChain.h"
@@ -47,6 +51,10 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   bool Create(HWND owner);
   // Shows the bar (after the start-up lock, when one is due) and starts the task bar.
   void FormShow();
+  // The start has reached the message loop: a later start may load pictures again.
+  void StartReachedLoop();
+  // The previous start died before its message loop: this one runs without icons and textures.
+  bool PreviousStartDied() const { return previousStartDied_; }
 
   // The model and the named operations (DockOps for the dialogs).
   ButtonList& Boutons() override { return boutons_; }
@@ -65,6 +73,14 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void HideBranch();
   // Launches the record behind the icon button numbered `numero` (modules never launch).
   void RunApp(std::int32_t numero);
+  // The first record (bar, then members) whose BtnApp is `text`, such as a module kind; nullptr
+  // when none. The task bar's "Send app to..." is enabled by FindPtrText(kModuleVirtualDesk).
+  TBouton* FindPtrText(std::string_view text) const;
+  // The task bar's "Send app to...": the window is minimised and every virtual screens module of
+  // the bar files it under `screen` (1 to 4) at its next tick. Nothing without the module.
+  void SendFenToScreen(WindowId window, int screen);
+  // The virtual screens, while the bar has the module (kept across rebuilds).
+  DeskScreens* Screens() const { return modules_.Screens(); }
   // Plays a sound file when sounds are on (PlaySnd) and the name is not empty.
   void PlaySnd(const std::string& file) const;
   // The main menu at a screen point.
@@ -110,7 +126,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void RegisterDockHotKey();
   void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 
-  KeyValueStore& store_;
+  SealableStore store_;  // sealed at the end of FormClose
   TConfig& cfg_;
   DockPeers& peers_;
   ButtonList boutons_;
@@ -125,10 +141,12 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   TileInput input_;
   MainButton mainInput_;
   ButtonCommands commands_;
+  ModuleBar modules_;
   win::HotKey hotKey_;
   win::DropTarget dropTarget_;
   win::MessageChain chain_;
   bool closed_ = false;
+  bool previousStartDied_ = false;
 };
 
 // The main button's icon: the first "*.ico" file in `folder` (with its final "\"), else

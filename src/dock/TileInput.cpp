@@ -5,16 +5,9 @@
 #include "core/BarEdit.h"
 #include "core/Text.h"
 #include "dock/Quaylite.h"
+#include "win/Screen.h"
 
 namespace ql {
-
-namespace {
-POINT CursorPos() {
-  POINT p{};
-  ::GetCursorPos(&p);
-  return p;
-}
-}  // namespace
 
 bool LeftAlone(const MouseEvent& e) {
   return e.button == MouseButton::Left && !e.right && !e.middle && !e.shift && !e.ctrl && !e.alt;
@@ -33,7 +26,7 @@ void TileInput::BtnAppMouseDown(TKovaBtn& tile, const MouseEvent& e) {
   if (e.button == MouseButton::Left && e.shift && !e.right && !e.middle && !e.ctrl && !e.alt) {
     // Shift-drag: starts once the mouse has moved by the system's drag threshold.
     dragSource_ = tile.Tag();
-    dragStart_ = CursorPos();
+    dragStart_ = win::CursorPos();
     dragging_ = false;
     return;
   }
@@ -70,7 +63,7 @@ void TileInput::BtnAppMouseMove(const MouseEvent& e) {
     EndDrag();  // the press ended where the tile could not see it
     return;
   }
-  const POINT c = CursorPos();
+  const POINT c = win::CursorPos();
   if (!dragging_ && (std::abs(c.x - dragStart_.x) >= ::GetSystemMetrics(SM_CXDRAG) ||
                      std::abs(c.y - dragStart_.y) >= ::GetSystemMetrics(SM_CYDRAG))) {
     dragging_ = true;
@@ -86,7 +79,7 @@ void TileInput::BtnAppMouseUp(const MouseEvent& e) {
   if (!dropped) return;
   // Only the tiles of the bar and of the branch accept a drop (modules included; the main
   // button and empty space do not).
-  if (TKovaBtn* target = dock_.TileAtScreen(CursorPos())) BtnAppDragDrop(source, target->Tag());
+  if (TKovaBtn* target = dock_.TileAtScreen(win::CursorPos())) BtnAppDragDrop(source, target->Tag());
 }
 
 void TileInput::EndDrag() {

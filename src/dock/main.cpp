@@ -43,6 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ql::TQuaylite dock(store, config, peers);
   if (!dock.Create(application.hwnd())) return 1;
   dock.FormShow();
+  dock.StartReachedLoop();
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -47,7 +47,8 @@ TKovaClock::TKovaClock(TileSite& site) : site_(site) {
     ::GetLocalTime(&t);
     return t;
   };
-  Format = [] { return UserTimeFormat(); };
+  // Read once per clock (each bar rebuild makes a new one), not twice a second.
+  Format = [format = UserTimeFormat()] { return format; };
   OpenSettings = [](HWND owner) {
     ::ShellExecuteW(owner, L"open", L"rundll32.exe", L"shell32.dll,Control_RunDLL timedate.cpl", L"",
                     SW_SHOWNORMAL);

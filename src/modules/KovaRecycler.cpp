@@ -5,8 +5,8 @@
 #include "controls/KovaBtn.h"
 #include "core/RecyclerDrop.h"
 #include "taskbar/WinUtil.h"
+#include "win/ModalScope.h"
 #include "win/Registrations.h"
-#include "win/Utf.h"
 
 namespace ql {
 
@@ -30,9 +30,9 @@ class WaitCursor {
 }  // namespace
 
 TKovaRecycler::TKovaRecycler(TileSite& site, HWND appWindow) : site_(site), appWindow_(appWindow) {
+  // Modal for the whole program: no other window of the dock acts while the question shows.
   Ask = [](HWND owner, const std::string& question) {
-    const std::wstring text = win::Widen(question);
-    return ::MessageBoxW(owner, text.c_str(), L"Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return win::MessageBoxModal(owner, question, "Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES;
   };
   Recycle = [](HWND owner, const std::string& list) { DeleteToRecycler(owner, list, ""); };
   LoadIcon();

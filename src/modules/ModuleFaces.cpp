@@ -15,6 +15,7 @@ std::unique_ptr<TileFace> MakeModuleFace(const TBouton& record, const TConfig& c
     case ModuleKind::Clock: {
       auto clock = std::make_unique<TKovaClock>(site);
       clock->SetMode(config.ModeClock);
+      if (context.clockTime) clock->Now = context.clockTime;
       return clock;
     }
     case ModuleKind::Recycler: {
@@ -34,5 +35,10 @@ std::unique_ptr<TileFace> MakeModuleFace(const TBouton& record, const TConfig& c
   }
   return nullptr;
 }
+
+TKovaClock* AsClock(TileFace* face) { return dynamic_cast<TKovaClock*>(face); }
+TKovaRecycler* AsRecycler(TileFace* face) { return dynamic_cast<TKovaRecycler*>(face); }
+TKovaStat* AsStat(TileFace* face) { return dynamic_cast<TKovaStat*>(face); }
+TVirtualDesk* AsVirtualDesk(TileFace* face) { return dynamic_cast<TVirtualDesk*>(face); }
 
 }  // namespace ql

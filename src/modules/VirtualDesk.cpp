@@ -61,12 +61,24 @@ void DeskScreens::Journal(const std::vector<WindowId>& hidden) {
   WriteHiddenJournal(*key, entries);
 }
 
+bool DeskScreens::OwnWindow(WindowId window) const {
+  // The program's own windows (the dock's hint window, owned by the dock) belong to no screen:
+  // switching screens would hide them. Their owner chain ends at the application's window.
+  const WindowId app = win::IdOf(appWindow_);
+  WindowId owner = system_.Owner(window);
+  for (int depth = 0; owner != kNoWindow && depth < 8; ++depth) {
+    if (owner == app) return true;
+    owner = system_.Owner(owner);
+  }
+  return false;
+}
+
 bool DeskScreens::Tick() {
   lists_.ListAppWindows(listed_, win::IdOf(appWindow_));
   std::vector<WindowId> live;
   live.reserve(listed_.size());
   for (const std::string& text : listed_) {
-    if (const auto id = ParseHandleText(text)) live.push_back(*id);
+    if (const auto id = ParseHandleText(text); id && !OwnWindow(*id)) live.push_back(*id);
   }
   const VirtualScreens::Orders orders = screens_.Tick(live);
   if (!orders.hide.empty()) {

@@ -68,6 +68,7 @@ class DeskScreens {
 
  private:
   void Journal(const std::vector<WindowId>& hidden);
+  bool OwnWindow(WindowId window) const;
 
   HWND appWindow_;
   KeyValueStore* store_;

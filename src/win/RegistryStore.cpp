@@ -160,4 +160,40 @@ std::unique_ptr<ql::StoreKey> RegistryStore::Open(std::string_view path, bool cr
   }
 }
 
+bool RegistryStore::DeleteKey(std::string_view path) {
+  // An empty path would name the base key or the whole hive.
+  if (path.empty()) return false;
+  try {
+    const std::wstring full = Widen(JoinPath(basePath_, path));
+    const LSTATUS rc = ::RegDeleteTreeW(root_, full.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+  } catch (...) {
+    return false;
+  }
+}
+
+std::optional<std::string> RegistryStore::CodePageBytes(std::string_view text) const {
+  try {
+    if (text.empty()) return std::string();
+    const UINT codePage = ::GetACP();
+    if (codePage == CP_UTF8) return std::string(text);  // the conversion takes no flags there
+    const std::wstring wide = Widen(text);
+    if (wide.empty()) return std::nullopt;
+    const int length = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int n = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0,
+                                        nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    if (::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), n, nullptr,
+                              &usedDefault) != n ||
+        usedDefault) {
+      return std::nullopt;
+    }
+    return bytes;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace ql::win

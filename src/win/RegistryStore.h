@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ class RegistryStore final : public ql::KeyValueStore {
   // Opens the key for reading and writing (for reading only when writing is refused); with
   // create, the missing keys on the way are made.
   std::unique_ptr<ql::StoreKey> Open(std::string_view path, bool create) override;
+  // RegDeleteTreeW of the key and the key itself; a key that does not exist counts as deleted.
+  bool DeleteKey(std::string_view path) override;
+  // WideCharToMultiByte to CP_ACP without best-fit mapping, so that a character the code page
+  // lacks is detected instead of being replaced by a look-alike or "?".
+  std::optional<std::string> CodePageBytes(std::string_view text) const override;
 
   HKEY root() const { return root_; }
   const std::string& basePath() const { return basePath_; }

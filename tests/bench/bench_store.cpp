@@ -1,5 +1,6 @@
 // Times the dock's store on the real registry: rewriting a key of 200 buttons (into an empty
-// key, over an unchanged key, and after a deletion that shifts every entry) and reading it back.
+// key, over an unchanged key, after a deletion and an insertion that shift every entry), the
+// start's recovery step when nothing is pending, and reading the key back.
 // Prints "BENCH ..." lines; fails only when what is read back is wrong.
 #include <algorithm>
 #include <cstdint>
@@ -53,7 +54,14 @@ class CountingStore final : public ql::KeyValueStore {
     if (!key) return nullptr;
     return std::make_unique<CountingKey>(std::move(key), changes);
   }
-  long changes = 0;
+  bool DeleteKey(std::string_view path) override {
+    ++changes;
+    return inner_.DeleteKey(path);
+  }
+  std::optional<std::string> CodePageBytes(std::string_view text) const override {
+    return inner_.CodePageBytes(text);
+  }
+  long changes = 0;  // values written and removed, keys deleted
 
  private:
   ql::KeyValueStore& inner_;
@@ -165,6 +173,11 @@ int main() {
           [&] { ql::EcritBaseRegistre(store, cfg, 0, shorter); },
           [&] { ql::EcritBaseRegistre(store, cfg, 0, full); });
   check("a rewrite after an insertion", kTotal);
+
+  // The first step of every start: nothing pending after a clean close.
+  Measure(
+      "RecoverStore, nothing pending", store, [] {}, [&] { ql::RecoverStore(store); });
+  check("a recovery with nothing pending", kTotal);
 
   int read = 0;
   Measure(("LitBaseRegistre " + n + " buttons").c_str(), store, [] {}, [&] { read = CountRead(store); });

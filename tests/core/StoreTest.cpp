@@ -14,10 +14,14 @@
 #include <vector>
 
 #include "core/ButtonStore.h"
+#include "core/CodePage.h"
 #include "core/Config.h"
 #include "core/ConfigStore.h"
 #include "core/MemoryStore.h"
 #include "core/Scramble.h"
+#include "core/SealableStore.h"
+#include "core/StartGuard.h"
+#include "core/StoreJournal.h"
 #include "core/Text.h"
 
 namespace {
@@ -400,39 +404,63 @@ TEST(LockValues, PasswordsRoundTrip) {
   EXPECT_FALSE(ReadConfig(store).Provider);
 }
 
-// Older stores hold "Init" as a string whose characters 0 to 255 are the scrambled bytes.
-TEST(LockValues, InitStoredAsAStringStillReads) {
-  std::string password;
-  std::string scrambled;
-  for (const char* candidate : {"abc", "hello", "Quaylite", "wendor", "zzz9", "door", "key1", "lock"}) {
-    scrambled = *ql::ScrambleText(candidate, ql::kPasswordKey);
-    const bool high = std::any_of(scrambled.begin(), scrambled.end(),
-                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (high && scrambled.find('\0') == std::string::npos) {
-      password = candidate;
-      break;
-    }
+// Older stores and other writers keep "Init" as a string of the system code page, one character
+// per scrambled byte; the memory store's code page is Windows-1252. Reading those characters as
+// Latin-1 turned the bytes 0x80 to 0x9F into other bytes and garbled the rest of the password.
+TEST(LockValues, InitStoredAsACodePageStringReadsBack) {
+  std::mt19937 rng(31);
+  std::vector<std::string> passwords = {"password"};
+  for (int i = 0; i < 300; ++i) {
+    std::string p(8, 'a');
+    for (char& c : p) c = static_cast<char>('a' + rng() % 26);
+    passwords.push_back(p);
   }
-  ASSERT_FALSE(password.empty()) << "no candidate scrambles to a byte above 127";
-  std::string asText;  // the bytes as characters, in UTF-8
-  for (char ch : scrambled) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      asText += ch;
-    } else {
-      asText += static_cast<char>(0xC0 | (c >> 6));
-      asText += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  auto inC1 = [](const std::string& bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
+    });
+  };
+  ASSERT_TRUE(inC1(*ql::ScrambleText("password", ql::kPasswordKey)));
+  int tested = 0;
+  int withC1 = 0;
+  std::vector<std::string> wrong;
   MemoryStore store;
   auto key = store.Open(kLockKey, true);
-  key->WriteString("Init", asText);
-  key->WriteString("Provider", "1");
-  EXPECT_EQ(ReadConfig(store).MotDePasse, password);
+  for (const std::string& password : passwords) {
+    const std::string scrambled = *ql::ScrambleText(password, ql::kPasswordKey);
+    if (scrambled.find('\0') != std::string::npos) continue;  // no string can hold that one
+    ++tested;
+    withC1 += inC1(scrambled) ? 1 : 0;
+    key->WriteString("Init", ql::Windows1252ToUtf8(scrambled));
+    if (ReadConfig(store).MotDePasse != password) wrong.push_back(password);
+  }
+  EXPECT_EQ(wrong, std::vector<std::string>{}) << wrong.size() << " of " << tested << " come back wrong";
+  EXPECT_GT(tested, 280);
+  EXPECT_GT(withC1, tested / 3);
 
-  // U+0100 cannot be a scrambled byte: it must not be taken for the byte 0 (its low eight bits).
-  key->WriteString("Init", "\xC4\x80");
-  EXPECT_NE(ReadConfig(store).MotDePasse, *ql::UnscrambleText(std::string(1, '\0'), ql::kPasswordKey));
+  // A character the code page lacks cannot come from such a writer: below U+0100 it is read as
+  // its number, beyond that the password is the default empty one, never garbage.
+  key->WriteString("Init", "\xC2\x80");
+  EXPECT_EQ(ReadConfig(store).MotDePasse, *ql::UnscrambleText("\x80", ql::kPasswordKey));
+  key->WriteString("Init", "ab\xC4\x80");
+  EXPECT_EQ(ReadConfig(store).MotDePasse, "");
+}
+
+TEST(CodePage, Windows1252KeepsEveryByte) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(ql::Utf8ToWindows1252(ql::Windows1252ToUtf8(all)), all);
+  // The euro sign, an unassigned byte kept as its control character, Y with diaeresis, e acute.
+  EXPECT_EQ(ql::Windows1252ToUtf8("\x80\x81\x9F\xE9"), "\xE2\x82\xAC\xC2\x81\xC5\xB8\xC3\xA9");
+  for (const char* outside : {"\xC2\x80", "\xC4\x80", "\xE6\x97\xA5", "\xF0\x9F\x98\x80"}) {
+    EXPECT_FALSE(ql::Utf8ToWindows1252(outside)) << outside;
+  }
+  for (const char* broken : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\x80", "\xF8\x88\x80\x80\x80"}) {
+    EXPECT_FALSE(ql::Utf8ToWindows1252(broken));
+    EXPECT_FALSE(ql::Utf8ToLatin1(broken));
+  }
+  EXPECT_EQ(ql::Utf8ToLatin1("a\xC2\x80\xC3\xBF"), "a\x80\xFF");
+  EXPECT_FALSE(ql::Utf8ToLatin1("\xE2\x82\xAC"));
 }
 
 // --- Button entries -------------------------------------------------------------------------
@@ -472,6 +500,7 @@ TEST(LitBaseRegistre, MemberOfAMissingGroupIsDroppedAndGoneAfterTheNextWrite) {
   Put(store, "BtnApp2", "lost,BtnApp7-");
   Put(store, "BtnApp3", "also lost,BtnApp4-");  // its group is a member itself
   Put(store, "BtnApp4", "m,BtnApp1-");
+  Put(store, "BtnApp5", "big,BtnApp99999999999-");  // a group number beyond any entry
   ButtonList list;
   ql::LitBaseRegistre(store, list);
   EXPECT_EQ(Shape(store), "A[m]");
@@ -601,6 +630,9 @@ TEST(EcritBaseRegistre, RewritingWhatWasReadChangesNothing) {
   WriteLayout(store, {{B("a", "t.bmp"), {B("a1")}}, {B("b"), {}}, {B("c"), {B("c1"), B("c2")}}}, cfg, 12);
   const auto before = store.ValuesOf(kDockKey);
   const std::size_t writes = store.writes();
+  const std::size_t removes = store.removes();
+  const std::size_t keyChanges = store.keyChanges();
+  ql::RecoverStore(store);  // nothing pending: nothing done
 
   TConfig read;
   ql::LitConfig(store, read);
@@ -610,6 +642,8 @@ TEST(EcritBaseRegistre, RewritingWhatWasReadChangesNothing) {
   EXPECT_EQ(store.ValuesOf(kDockKey).size(), before.size());
   for (const auto& e : before) EXPECT_EQ(Get(store, e.name), e.value) << e.name;
   EXPECT_EQ(store.writes(), writes);  // values already right are not written again
+  EXPECT_EQ(store.removes(), removes);
+  EXPECT_EQ(store.keyChanges(), keyChanges);
 }
 
 TEST(RenumBtn, WritingStoresEveryEntryAndRemovesNothingElse) {
@@ -627,103 +661,149 @@ TEST(RenumBtn, WritingStoresEveryEntryAndRemovesNothingElse) {
   EXPECT_EQ(Get(store, "BtnApp3"), Text("c"));  // left for EcritBaseRegistre to remove
 }
 
-// --- A crash at any point loses nothing ----------------------------------------------------
+// --- A kill at any point: the next start reads the old state or the new one -----------------
 
-// A store that runs a check after every single change made through it.
-class WatchedKey final : public ql::StoreKey {
- public:
-  WatchedKey(std::unique_ptr<ql::StoreKey> inner, const std::function<void()>& check)
-      : inner_(std::move(inner)), check_(check) {}
-  std::optional<StoreValue> Read(std::string_view name) const override { return inner_->Read(name); }
-  bool Write(std::string_view name, const StoreValue& value) override {
-    const bool ok = inner_->Write(name, value);
-    check_();
-    return ok;
-  }
-  bool Remove(std::string_view name) override {
-    const bool ok = inner_->Remove(name);
-    check_();
-    return ok;
-  }
-  std::vector<std::string> Names() const override { return inner_->Names(); }
-
- private:
-  std::unique_ptr<ql::StoreKey> inner_;
-  const std::function<void()>& check_;
-};
-
+// Runs a check after every change made through it: a value written or removed, a key made or
+// deleted. A copy of the store taken there is what a kill at that moment would leave.
 class WatchedStore final : public ql::KeyValueStore {
  public:
   WatchedStore(MemoryStore& inner, std::function<void()> check) : inner_(inner), check_(std::move(check)) {}
   std::unique_ptr<ql::StoreKey> Open(std::string_view path, bool create) override {
+    const std::size_t keys = inner_.keyChanges();
     auto key = inner_.Open(path, create);
+    if (inner_.keyChanges() != keys) check_();
     if (!key) return nullptr;
     return std::make_unique<WatchedKey>(std::move(key), check_);
   }
+  bool DeleteKey(std::string_view path) override {
+    const std::size_t keys = inner_.keyChanges();
+    const bool ok = inner_.DeleteKey(path);
+    if (inner_.keyChanges() != keys) check_();
+    return ok;
+  }
+  std::optional<std::string> CodePageBytes(std::string_view text) const override {
+    return inner_.CodePageBytes(text);
+  }
 
  private:
+  class WatchedKey final : public ql::StoreKey {
+   public:
+    WatchedKey(std::unique_ptr<ql::StoreKey> inner, const std::function<void()>& check)
+        : inner_(std::move(inner)), check_(check) {}
+    std::optional<StoreValue> Read(std::string_view name) const override { return inner_->Read(name); }
+    bool Write(std::string_view name, const StoreValue& value) override {
+      const bool ok = inner_->Write(name, value);
+      check_();
+      return ok;
+    }
+    bool Remove(std::string_view name) override {
+      const bool ok = inner_->Remove(name);
+      check_();
+      return ok;
+    }
+    std::vector<std::string> Names() const override { return inner_->Names(); }
+
+   private:
+    std::unique_ptr<ql::StoreKey> inner_;
+    const std::function<void()>& check_;
+  };
+
   MemoryStore& inner_;
   std::function<void()> check_;
 };
 
-std::map<std::string, std::optional<StoreValue>> Options(MemoryStore& store) {
-  std::map<std::string, std::optional<StoreValue>> out;
-  for (const auto& name : kOptionNames) out[name] = Get(store, name);
+// Everything a start takes from the store: the options, SortieNormale and the bar in order,
+// each record whole and each member under its group.
+struct StartState {
+  TConfig cfg;
+  bool sortieNormale = true;
+  std::string bar;
+  bool operator==(const StartState&) const = default;
+};
+
+StartState ReadAtStart(MemoryStore& store) {
+  ql::RecoverStore(store);
+  StartState state;
+  state.sortieNormale = ql::LitConfig(store, state.cfg);
+  ButtonList list;
+  ql::LitBaseRegistre(store, list);
+  for (const TBouton* r : list.MainBar()) {
+    state.bar += RecordText(*r) + " [";
+    for (const TBouton* m : ButtonList::Members(*r)) state.bar += RecordText(*m) + "; ";
+    state.bar += "]\n";
+  }
+  return state;
+}
+
+// Lower-cased names and their values: names differing only in case are one value.
+std::map<std::string, StoreValue> KeyContents(MemoryStore& store) {
+  std::map<std::string, StoreValue> out;
+  for (const auto& e : store.ValuesOf(kDockKey)) out[ql::ToLowerAscii(e.name)] = e.value;
   return out;
 }
 
-bool Includes(const std::vector<std::string>& all, const std::vector<std::string>& part) {
-  return std::includes(all.begin(), all.end(), part.begin(), part.end());
+bool HasKeysBelowDockKey(MemoryStore& store) {
+  const std::string below = ql::ToLowerAscii(kDockKey) + "\\";
+  const auto paths = store.KeyPaths();
+  return std::any_of(paths.begin(), paths.end(), [&](const std::string& p) { return p.starts_with(below); });
 }
 
 using Prepare = std::function<void(MemoryStore&)>;
 
-// Rewrites a store prepared by `prepare` with `after`, checking after every change that either
-// every button readable before or every button of the new list still reads back (with its
-// group), and that each option holds its old or its new value.
-void ExpectCrashSafe(const Prepare& prepare, const Layout& after, const TConfig& cfgAfter,
-                     const std::string& label) {
-  MemoryStore reference;
-  prepare(reference);
-  WriteLayout(reference, after, cfgAfter);
-  const auto newButtons = Readable(reference);
-  ASSERT_EQ(newButtons, Expected(after)) << label;
-
+// Rewrites a store prepared by `prepare` with `after`. A kill after any single change must leave
+// a store from which the next start (RecoverStore, LitConfig, LitBaseRegistre) reads exactly the
+// old state or exactly the new one; with `killRecovery`, a kill inside that recovery too. The
+// key must end exactly as a write of `after` into an empty key leaves it, with no journal left.
+void ExpectKillSafe(const Prepare& prepare, const Layout& after, const TConfig& cfgAfter,
+                    const std::string& label, bool killRecovery = false) {
+  MemoryStore fresh;
+  WriteLayout(fresh, after, cfgAfter);
   MemoryStore store;
   prepare(store);
-  const auto oldButtons = Readable(store);
-  const auto oldOptions = Options(store);
-  const auto newOptions = Options(reference);
+  MemoryStore oldCopy(store);
+  const StartState oldState = ReadAtStart(oldCopy);
+  MemoryStore newCopy(fresh);
+  const StartState newState = ReadAtStart(newCopy);
+  ASSERT_EQ(Readable(fresh), Expected(after)) << label;
+
   int steps = 0;
   bool failed = false;
+  auto expectOldOrNew = [&](MemoryStore& left, const std::string& when) {
+    if (failed) return;
+    const StartState state = ReadAtStart(left);
+    if (state != oldState && state != newState) {
+      failed = true;
+      ADD_FAILURE() << label << ": " << when << " the next start reads neither the old nor the new state:\n"
+                    << state.bar << "old:\n"
+                    << oldState.bar << "new:\n"
+                    << newState.bar;
+    }
+  };
   WatchedStore watched(store, [&] {
     ++steps;
-    if (failed) return;
-    const auto now = Readable(store);
-    if (!Includes(now, oldButtons) && !Includes(now, newButtons)) {
-      failed = true;
-      ADD_FAILURE() << label << ": after change " << steps
-                    << " neither the old nor the new buttons read back";
-    }
-    for (const auto& [name, value] : Options(store)) {
-      if (value != oldOptions.at(name) && value != newOptions.at(name)) {
-        failed = true;
-        ADD_FAILURE() << label << ": option " << name << " holds a third value after change " << steps;
-      }
-    }
+    MemoryStore killed(store);
+    expectOldOrNew(killed, "after change " + std::to_string(steps));
+    if (!killRecovery || failed) return;
+    MemoryStore recovering(store);
+    int recoverySteps = 0;
+    WatchedStore watchedRecovery(recovering, [&] {
+      MemoryStore killedAgain(recovering);
+      expectOldOrNew(killedAgain, "after change " + std::to_string(steps) + " and a kill at change " +
+                                      std::to_string(++recoverySteps) + " of the recovery,");
+    });
+    ql::RecoverStore(watchedRecovery);
   });
   WriteLayout(watched, after, cfgAfter);
-  EXPECT_EQ(store.ValuesOf(kDockKey).size(), reference.ValuesOf(kDockKey).size()) << label;
-  for (const auto& e : reference.ValuesOf(kDockKey))
-    EXPECT_EQ(Get(store, e.name), e.value) << label << e.name;
+  EXPECT_EQ(KeyContents(store), KeyContents(fresh)) << label;
+  EXPECT_FALSE(HasKeysBelowDockKey(store)) << label;
 }
 
-void ExpectCrashSafe(const Layout& before, const TConfig& cfgBefore, const Layout& after,
-                     const TConfig& cfgAfter, const std::string& label) {
-  ExpectCrashSafe([&](MemoryStore& s) { WriteLayout(s, before, cfgBefore); }, after, cfgAfter, label);
+void ExpectKillSafe(const Layout& before, const TConfig& cfgBefore, const Layout& after,
+                    const TConfig& cfgAfter, const std::string& label) {
+  ExpectKillSafe([&](MemoryStore& s) { WriteLayout(s, before, cfgBefore); }, after, cfgAfter, label, true);
 }
 
-TEST(CrashSafety, EveryKindOfEditLosesNothing) {
+TEST(KillSafety, EveryKindOfEdit) {
   const Button a{B("A"), {}}, b{B("B"), {}}, c{B("C", "c.bmp"), {}}, d{B("D"), {}};
   const Button g{B("G"), {B("g1"), B("g2", "g2.bmp")}}, h{B("H"), {B("h1")}};
   TConfig other;
@@ -743,6 +823,7 @@ TEST(CrashSafety, EveryKindOfEditLosesNothing) {
       {"member sent to the main bar", {g, a}, {{g.data, {g.members[1]}}, a, {g.members[0], {}}}},
       {"one button becomes a group of four", {a}, {{a.data, {B("1"), B("2"), B("3"), B("4")}}}},
       {"a group of four becomes one button", {{a.data, {B("1"), B("2"), B("3"), B("4")}}}, {a}},
+      {"groups whose members trade places", {g, h}, {{g.data, h.members}, {h.data, g.members}}},
       {"reversed", {a, b, c, d, g}, {g, d, c, b, a}},
       {"from nothing", {}, {a, g}},
       {"to nothing", {a, g}, {}},
@@ -750,35 +831,72 @@ TEST(CrashSafety, EveryKindOfEditLosesNothing) {
       {"unchanged", {a, g, b}, {a, g, b}},
   };
   for (const auto& [label, before, after] : edits) {
-    ExpectCrashSafe(before, TConfig{}, after, TConfig{}, label);
-    ExpectCrashSafe(before, TConfig{}, after, other, label + " with other options");
+    ExpectKillSafe(before, TConfig{}, after, TConfig{}, label);
+    ExpectKillSafe(before, TConfig{}, after, other, label + " with other options");
+    ExpectKillSafe(before, other, after, other, label + " under other options");
   }
+  TConfig oneOption;
+  oneOption.SingleClick = true;
+  ExpectKillSafe({a, g}, TConfig{}, {a, g}, oneOption, "one option alone");
 }
 
-TEST(CrashSafety, StoresWithGapsAndLeftoversLoseNothing) {
+TEST(KillSafety, StoresWithGapsLeftoversAndOtherCases) {
   const Layout five = {{B("1"), {}}, {B("2"), {}}, {B("3"), {}}, {B("4"), {B("4a")}}, {B("5"), {}}};
   auto gap = [&](MemoryStore& s) {
     WriteLayout(s, five);
     s.Open(kDockKey, false)->Remove("BtnApp3");  // entries 4.. no longer read
     Put(s, "exit", "0");
   };
-  ExpectCrashSafe(gap, {{B("2"), {}}, {B("1"), {}}}, TConfig{}, "gap, exchange");
-  ExpectCrashSafe(gap, five, TConfig{}, "gap, the old five again");
-  ExpectCrashSafe(gap, {{B("9"), {B("9a"), B("9b"), B("9c")}}}, TConfig{}, "gap, all new");
+  ExpectKillSafe(gap, {{B("2"), {}}, {B("1"), {}}}, TConfig{}, "gap, exchange", true);
+  ExpectKillSafe(gap, five, TConfig{}, "gap, the old five again", true);
+  ExpectKillSafe(gap, {{B("9"), {B("9a"), B("9b"), B("9c")}}}, TConfig{}, "gap, all new", true);
   auto strays = [&](MemoryStore& s) {
     WriteLayout(s, five);
     Put(s, "BtnApp7", "x,BtnApp1-");  // beyond the end: unread until something fills entry 7
     Put(s, "Texture8", "stray.bmp");
     Put(s, "NomApp9", "stray");
+    Put(s, "BTNAPP1", "1");  // the same value under another case
   };
-  ExpectCrashSafe(strays,
-                  {{B("0"), {}}, {B("1"), {}}, {B("2"), {}}, {B("3"), {}}, {B("4"), {B("4a")}}, {B("5"), {}}},
-                  TConfig{}, "strays, one inserted in front");
+  ExpectKillSafe(strays,
+                 {{B("0"), {}}, {B("1"), {}}, {B("2"), {}}, {B("3"), {}}, {B("4"), {B("4a")}}, {B("5"), {}}},
+                 TConfig{}, "strays, one inserted in front", true);
+  // A journal left by someone else, incomplete: dropped, never replayed.
+  auto leftover = [&](MemoryStore& s) {
+    WriteLayout(s, five);
+    s.Open(ql::JournalPath(kDockKey) + "\\Write", true)->WriteString("BtnApp1", "not mine");
+  };
+  MemoryStore withLeftover;
+  leftover(withLeftover);
+  EXPECT_EQ(Shape(withLeftover), "1 2 3 4[4a] 5");
+  ql::RecoverStore(withLeftover);
+  EXPECT_EQ(Shape(withLeftover), "1 2 3 4[4a] 5");
+  EXPECT_FALSE(HasKeysBelowDockKey(withLeftover));
+  ExpectKillSafe(leftover, {{B("5"), {}}, {B("1"), {}}}, TConfig{}, "over an incomplete journal");
+}
+
+// Deleting the dock key by hand gives a first start, whatever a killed rewrite left in it.
+TEST(KillSafety, DeletingTheDockKeyByHandGivesAFirstStart) {
+  MemoryStore store;
+  WriteLayout(store, {{B("A"), {}}, {B("G"), {B("g1")}}});
+  int complete = 0;
+  WatchedStore watched(store, [&] {
+    MemoryStore killed(store);
+    auto mark = killed.Open(ql::JournalPath(kDockKey), false);
+    if (!mark || mark->ReadString("Complete") != "1") return;
+    ++complete;
+    killed.DeleteKey(kDockKey);
+    EXPECT_EQ(ReadAtStart(killed), StartState{});
+    EXPECT_FALSE(killed.HasKey(kDockKey));
+  });
+  TConfig cfg;
+  cfg.Sens = "G";
+  WriteLayout(watched, {{B("G"), {B("g1")}}, {B("B"), {}}}, cfg);
+  EXPECT_GT(complete, 0);
 }
 
 // Random bars and random edits of them, commands drawn from a few names so that equal entries
 // at equal places are common.
-TEST(CrashSafety, RandomEditsLoseNothing) {
+TEST(KillSafety, RandomEdits) {
   std::mt19937 rng(20240611);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   auto randomButton = [&] {
@@ -834,13 +952,98 @@ TEST(CrashSafety, RandomEditsLoseNothing) {
     }
     return layout;
   };
-  for (int round = 0; round < 200 && !HasFailure(); ++round) {
+  for (int round = 0; round < 300 && !HasFailure(); ++round) {
     const Layout before = randomLayout();
     const Layout after = edit(before);
     TConfig cfg;
     cfg.Taille = pick(2) == 0 ? 32 : 48;
-    ExpectCrashSafe(before, TConfig{}, after, cfg, "round " + std::to_string(round));
+    ExpectKillSafe([&](MemoryStore& s) { WriteLayout(s, before); }, after, cfg,
+                   "round " + std::to_string(round), round % 10 == 0);
   }
+}
+
+// --- After the close, and after a start that died ------------------------------------------
+
+TEST(SealableStore, AfterTheSealNothingIsWrittenButEverythingReads) {
+  MemoryStore inner;
+  ql::SealableStore store(inner);
+  TConfig cfg;
+  cfg.Taille = 48;
+  WriteLayout(store, {{B("A"), {}}}, cfg);
+  auto early = store.Open(kDockKey, true);
+  ASSERT_NE(early, nullptr);
+  store.Open("Scratch\\Below", true);
+  EXPECT_FALSE(store.sealed());
+  store.Seal();
+  EXPECT_TRUE(store.sealed());
+
+  const std::size_t writes = inner.writes();
+  const std::size_t removes = inner.removes();
+  const std::size_t keyChanges = inner.keyChanges();
+  EXPECT_FALSE(early->WriteString("Taille", "64"));  // a key opened before the seal
+  EXPECT_FALSE(early->Remove("Taille"));
+  auto late = store.Open(kDockKey, true);
+  ASSERT_NE(late, nullptr);
+  EXPECT_FALSE(late->WriteString("Sens", "G"));
+  EXPECT_EQ(store.Open("New\\Key", true), nullptr);
+  EXPECT_FALSE(store.DeleteKey("Scratch"));
+  // The dock's own writers, as a dialog's OK after the close would run them.
+  TConfig changed = cfg;
+  changed.MotDePasse = "late";
+  WriteLayout(store, {{B("B"), {B("b1")}}}, changed);
+  ql::EcritVerrou(store, changed);
+  ql::EcritSortie(store, "0");
+  EXPECT_FALSE(ql::BeginStart(store));
+  EXPECT_EQ(inner.writes(), writes);
+  EXPECT_EQ(inner.removes(), removes);
+  EXPECT_EQ(inner.keyChanges(), keyChanges);
+  EXPECT_TRUE(inner.HasKey("Scratch\\Below"));
+  EXPECT_FALSE(inner.HasKey(kLockKey));
+
+  EXPECT_EQ(ReadConfig(inner), cfg);
+  bool sortie = false;
+  TConfig read;
+  sortie = ql::LitConfig(store, read);  // reads go on through the sealed store
+  EXPECT_TRUE(sortie);
+  EXPECT_EQ(read, cfg);
+  EXPECT_EQ(Shape(store), "A");
+  EXPECT_EQ(early->ReadString("Taille"), "48");
+  EXPECT_EQ(store.CodePageBytes("\xE2\x82\xAC"), "\x80");
+
+  // A key that outlives its sealed store stays sealed.
+  std::unique_ptr<ql::StoreKey> survivor;
+  {
+    ql::SealableStore other(inner);
+    survivor = other.Open(kDockKey, false);
+    other.Seal();
+  }
+  ASSERT_NE(survivor, nullptr);
+  EXPECT_FALSE(survivor->WriteString("Taille", "16"));
+  EXPECT_EQ(ReadConfig(inner).Taille, 48);
+}
+
+TEST(StartGuard, AStartAfterOneThatDiedIsTold) {
+  MemoryStore store;
+  EXPECT_FALSE(ql::BeginStart(store));  // first start
+  EXPECT_EQ(ReadConfig(store), TConfig{});
+  ql::StartReachedLoop(store);
+  EXPECT_FALSE(ql::BeginStart(store));  // after a start that reached its loop
+  // ... which dies before its loop:
+  EXPECT_TRUE(ql::BeginStart(store));
+  EXPECT_TRUE(ql::BeginStart(store));  // and one that dies again without pictures is told too
+  // The rewrites of the dock key and their recovery leave the mark alone...
+  WriteLayout(store, {{B("A"), {}}, {B("G"), {B("g")}}});
+  WriteLayout(store, {{B("G"), {B("g")}}});
+  ql::RecoverStore(store);
+  EXPECT_TRUE(store.HasKey(ql::kStartMarkKey));
+  ql::StartReachedLoop(store);
+  EXPECT_FALSE(store.HasKey(ql::kStartMarkKey));
+  EXPECT_EQ(Shape(store), "G[g]");
+  EXPECT_FALSE(ql::BeginStart(store));
+  // ... and deleting the dock key by hand takes it with it.
+  EXPECT_TRUE(ql::BeginStart(store));
+  store.DeleteKey(kDockKey);
+  EXPECT_FALSE(ql::BeginStart(store));
 }
 
 }  // namespace

@@ -73,6 +73,25 @@ TEST(VirtualScreensTest, SwitchingHidesTheActiveScreenAndShowsTheClickedOne) {
   EXPECT_EQ(o.hide, (Ids{11, 12}));
 }
 
+TEST(VirtualScreensTest, AWindowStillHidingIsNoWindowOfTheNewScreen) {
+  VirtualScreens vs;
+  vs.Tick({11, 12});
+  vs.Click(40, 10, 64, 64, 0);  // to screen 2: 11 and 12 hidden, slowly
+  vs.Tick({11, 12, 13});        // both still show, 13 opened on screen 2
+  EXPECT_EQ(vs.List(2), (Ids{13}));
+  auto o = vs.Click(10, 10, 64, 64, 0);  // back to 1 before they went: only 13 leaves
+  EXPECT_EQ(o.hide, (Ids{13}));
+  EXPECT_EQ(o.show, (Ids{11, 12}));
+  vs.Tick({11, 12, 13});  // shown again, they are screen 1's; 13 is on its way out
+  EXPECT_EQ(vs.List(1), (Ids{11, 12}));
+  EXPECT_EQ(vs.List(2), (Ids{13}));
+  // A window that never goes (a hung program) is taken for a window of the screen it shows on.
+  for (int i = 1; i < VirtualScreens::kHideTicks; ++i) vs.Tick({11, 12, 13});
+  EXPECT_EQ(vs.List(1), (Ids{11, 12}));
+  vs.Tick({11, 12, 13});
+  EXPECT_EQ(vs.List(1), (Ids{11, 12, 13}));
+}
+
 TEST(VirtualScreensTest, HandFenOrders) {
   VirtualScreens vs;
   vs.Tick({11, 12});

@@ -284,12 +284,17 @@ int PostDropIntoProcess(HWND hwnd, const std::vector<unsigned char>& block) {
   return kOk;
 }
 
+int PostDrop(HWND hwnd, const Args& a, std::size_t firstFile, POINT at);
+
 int CmdDrop(const Args& a) {
   HWND hwnd = FindAny(a[0]);
   if (hwnd == nullptr) return NoWindow(a[0]);
+  return PostDrop(hwnd, a, 1, POINT{0, 0});
+}
 
+int PostDrop(HWND hwnd, const Args& a, std::size_t firstFile, POINT at) {
   std::wstring list;  // every path followed by a null, and one more null at the end
-  for (std::size_t i = 1; i < a.size(); ++i) {
+  for (std::size_t i = firstFile; i < a.size(); ++i) {
     list += WindowsPath(a[i]);
     list.push_back(L'\0');
   }
@@ -297,7 +302,7 @@ int CmdDrop(const Args& a) {
 
   DROPFILES header{};
   header.pFiles = sizeof(DROPFILES);
-  header.pt = POINT{0, 0};
+  header.pt = at;
   header.fNC = FALSE;
   header.fWide = TRUE;
   std::vector<unsigned char> block(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
@@ -563,6 +568,81 @@ int CmdRegDelKey(const Args& a) {
   return Fail("RegDeleteTree failed (error " + std::to_string(rc) + ")");
 }
 
+// ---- modules (the dock's module tiles) ----
+
+// drop-at TITLE X Y FILE...: the files dropped at (X, Y) of the window's client area.
+int CmdDropAt(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  const auto x = ParseSigned(a[1]);
+  const auto y = ParseSigned(a[2]);
+  if (!x || !y) return Usage("X and Y must be whole numbers");
+  return PostDrop(hwnd, a, 3, POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)});
+}
+
+// hints TITLE: every tool of the tooltip windows that the window owns, one a line, as
+// "x y w h<TAB>text" (the rectangle in the window's client area; line breaks of the text as "|").
+// The tooltip is asked in its own process: the tool record and the text buffer are put there.
+int CmdHints(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  const ql::win::KernelHandle process(
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return Fail("cannot open the process of the window");
+  constexpr std::size_t kTextChars = 1024;
+  const std::size_t size = sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t);
+  auto* remote =
+      static_cast<unsigned char*>(::VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  if (remote == nullptr) return Fail("VirtualAllocEx failed");
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+  int status = kOk;
+  auto ask = [&](HWND tip, UINT msg, WPARAM wParam, TTTOOLINFOW& ti) {
+    SIZE_T done = 0;
+    DWORD_PTR answer = 0;
+    return ::WriteProcessMemory(process.get(), remote, &ti, sizeof ti, &done) &&
+           ::SendMessageTimeoutW(tip, msg, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
+                                 &answer) != 0 &&
+           answer != 0 && ::ReadProcessMemory(process.get(), remote, &ti, sizeof ti, &done);
+  };
+  HWND tip = nullptr;
+  while ((tip = ::FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) != nullptr) {
+    if (::GetWindow(tip, GW_OWNER) != hwnd) continue;
+    DWORD_PTR count = 0;
+    ::SendMessageTimeoutW(tip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    for (DWORD_PTR i = 0; i < count; ++i) {
+      TTTOOLINFOW ti{};
+      ti.cbSize = sizeof ti;
+      if (!ask(tip, TTM_ENUMTOOLSW, i, ti)) continue;
+      const RECT r = ti.rect;
+      ti.lpszText = remoteText;
+      std::wstring text(kTextChars, L'\0');
+      SIZE_T done = 0;
+      SIZE_T written = 0;
+      const wchar_t none = L'\0';
+      ::WriteProcessMemory(process.get(), remoteText, &none, sizeof none, &written);
+      DWORD_PTR ignored = 0;
+      ::WriteProcessMemory(process.get(), remote, &ti, sizeof ti, &written);
+      ::SendMessageTimeoutW(tip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                            2000, &ignored);
+      if (!::ReadProcessMemory(process.get(), remoteText, text.data(), kTextChars * sizeof(wchar_t), &done)) {
+        status = Fail("ReadProcessMemory failed");
+        break;
+      }
+      text.resize(std::wcslen(text.c_str()));
+      std::string line = Narrow(text);
+      for (char& c : line) {
+        if (c == '\r' || c == '\n') c = '|';
+      }
+      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+            " " + std::to_string(r.bottom - r.top) + "\t" + line);
+    }
+  }
+  ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return status;
+}
+
 // ---- command table ----
 
 struct Command {
@@ -592,6 +672,10 @@ constexpr Command kCommands[] = {
     {L"memory", 1, 1, CmdMemory,
      "memory TITLE                     working set of the window's process in KiB"},
     {L"pixel", 2, 2, CmdPixel, "pixel X Y                        r g b of a screen pixel"},
+    // modules
+    {L"drop-at", 4, SIZE_MAX, CmdDropAt, "drop-at TITLE X Y FILE...        WM_DROPFILES at a client point"},
+    {L"hints", 1, 1, CmdHints,
+     "hints TITLE                      x y w h<TAB>text of the window's hint tools"},
 };
 
 int ListCommands() {

@@ -738,7 +738,7 @@ TEST_F(ProprietesDialog, EscapeWritesNothingOkStoresTheIndexAndTheTexts) {
     EXPECT_FALSE(g_watchdogFired);
   }
   EXPECT_EQ(dialog.IconIndexEdite(), 6);  // the step happened ...
-  EXPECT_EQ(Record().IconIndex, 5);         // ... and was not written
+  EXPECT_EQ(Record().IconIndex, 5);       // ... and was not written
   EXPECT_EQ(Record().NomApp, "App");
   EXPECT_EQ(Record().Texture, "");
 

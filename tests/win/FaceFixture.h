@@ -1,11 +1,13 @@
-// Test helpers for the module faces: a site that records what a face asks of it, and a plain
-// window that carries one ModuleTile (timer and paint routed to it), as the bar will.
+// Test helpers for the module faces: a site that records what a face asks of it, and a window that
+// carries one module tile (a TKovaBtn showing a face) on the tile window base, as the bar does.
 #pragma once
 
 #include <memory>
+#include <utility>
 
+#include "TileWindow.h"
+#include "controls/KovaBtn.h"
 #include "controls/TileFace.h"
-#include "modules/ModuleTile.h"
 #include "win/Handles.h"
 
 namespace ql::test {
@@ -32,33 +34,25 @@ class FakeSite final : public TileSite {
   HWND window_;
 };
 
-// A visible popup window whose procedure hands its timer to `tile` and paints it.
+// A visible window with one tile at (0, 0), its face's timer and paint routed by the host.
 class FaceWindow {
  public:
-  explicit FaceWindow(int width = 64, int height = 64) {
-    static const bool registered = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.style = CS_DBLCLKS;
-      wc.lpfnWndProc = &FaceWindow::Proc;
-      wc.hInstance = ::GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"QlTestFaceWindow";
-      return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-    window_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"QlTestFaceWindow", L"Face tests", WS_POPUP, 0, 0,
-                                    width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    tile.Create(window_.get(), 0, 0, width, height);
-    ::ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
+  explicit FaceWindow(int width = 64, int height = 64) : window_(width, height) {
+    tile.Create(window_.host(), 0, 0, width, height);
   }
-  FaceWindow(const FaceWindow&) = delete;
-  FaceWindow& operator=(const FaceWindow&) = delete;
-  ~FaceWindow() {
-    tile.SetFace(nullptr);
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  HWND hwnd() const { return window_.hwnd(); }
+
+  // Shows a face of type F made for the tile's site; returns it.
+  template <typename F, typename... Args>
+  F* Show(Args&&... args) {
+    F* made = nullptr;
+    tile.SetFace([&](TileSite& site) {
+      auto face = std::make_unique<F>(site, std::forward<Args>(args)...);
+      made = face.get();
+      return face;
+    });
+    return made;
   }
-  HWND hwnd() const { return window_.get(); }
 
   // Pumps messages until `done` holds or `ms` pass; true when it holds.
   template <typename Done>
@@ -76,26 +70,11 @@ class FaceWindow {
     return true;
   }
 
-  ModuleTile tile;
-  int paints = 0;
-
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<FaceWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    if (self->tile.HandleMessage(msg, wParam, lParam, result)) return result;
-    if (msg == WM_ERASEBKGND) return 1;
-    if (msg == WM_PAINT) {
-      win::PaintDc dc(hwnd);
-      ++self->paints;
-      self->tile.Paint(dc.get(), dc.info().rcPaint);
-      return 0;
-    }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  TileWindow window_;  // before the tile: the tile leaves it first
 
-  win::OwnedWindow window_;
+ public:
+  TKovaBtn tile;
 };
 
 }  // namespace ql::test

@@ -122,19 +122,17 @@ TEST(ClockFace, DoubleClickOpensTheSettingsAndStartRunsTheTimer) {
   clock.Start(true);
   clock.Start(true);
   EXPECT_EQ(site.startedChanges, 1);
+  // On a tile: the timer runs on the host's window while the face is started.
   test::FaceWindow window;
-  auto face = std::make_unique<TKovaClock>(window.tile);
-  TKovaClock* c = face.get();
-  window.tile.SetFace(std::move(face));
-  EXPECT_FALSE(window.tile.Ticking());
-  window.tile.Start(true);
-  EXPECT_TRUE(window.tile.Ticking());
-  int ticked = 0;
-  window.tile.OnTicked = [&ticked] { ++ticked; };
-  EXPECT_TRUE(window.PumpUntil([&] { return ticked > 0; }, 5000));
-  EXPECT_FALSE(c->Shown().empty());
-  window.tile.Start(false);
-  EXPECT_FALSE(window.tile.Ticking());
+  TKovaClock* c = window.Show<TKovaClock>();
+  ASSERT_NE(c, nullptr);
+  EXPECT_FALSE(window.tile.FaceTicking());
+  window.tile.StartFace(true);
+  EXPECT_TRUE(window.tile.FaceTicking());
+  EXPECT_TRUE(window.PumpUntil([&] { return !c->Shown().empty(); }, 5000));
+  EXPECT_EQ(window.tile.Hint(), "Clock Quaylite");
+  window.tile.StartFace(false);
+  EXPECT_FALSE(window.tile.FaceTicking());
 }
 
 // A visible application window of the test for the enumeration: an owned tool window (a window
@@ -402,7 +400,7 @@ TEST(StatFace, SystemFiguresOnThisSystem) {
 TEST(ModuleFaces, FactoryAndGdiObjectsStayFlat) {
   test::FaceWindow window;
   DeskScreens screens(window.hwnd());
-  const ModuleContext context{window.hwnd(), &screens};
+  const ModuleContext context{window.hwnd(), &screens, {}};
   TConfig config;
   config.Taille = 32;
   auto record = [](std::string_view kind) {
@@ -410,21 +408,23 @@ TEST(ModuleFaces, FactoryAndGdiObjectsStayFlat) {
     b->BtnApp = kind;
     return b;
   };
-  EXPECT_EQ(MakeModuleFace(*record("notepad.exe"), config, window.tile, context), nullptr);
-  EXPECT_EQ(MakeModuleFace(*record(kModuleVirtualDesk), config, window.tile, {window.hwnd(), nullptr}),
-            nullptr);
-  auto bin = MakeModuleFace(*record(kModuleRecycler), config, window.tile, context);
-  ASSERT_NE(bin, nullptr);
-  EXPECT_EQ(static_cast<TKovaRecycler&>(*bin).IconPath(), "c:\\recycled");
+  test::FakeSite site;
+  EXPECT_EQ(MakeModuleFace(*record("notepad.exe"), config, site, context), nullptr);
+  EXPECT_EQ(MakeModuleFace(*record(kModuleVirtualDesk), config, site, {window.hwnd(), nullptr, {}}), nullptr);
+  auto bin = MakeModuleFace(*record(kModuleRecycler), config, site, context);
+  ASSERT_NE(AsRecycler(bin.get()), nullptr);
+  EXPECT_EQ(AsRecycler(bin.get())->IconPath(), "c:\\recycled");
+  EXPECT_EQ(AsClock(bin.get()), nullptr);
 
   test::Surface surface(64, 64);
   auto round = [&] {
     for (const auto kind : {kModuleClock, kModuleRecycler, kModuleVirtualDesk, kModuleSysInfo}) {
-      window.tile.SetFace(MakeModuleFace(*record(kind), config, window.tile, context));
-      window.tile.Start(true);
+      const auto rec = record(kind);
+      window.tile.SetFace([&](TileSite& s) { return MakeModuleFace(*rec, config, s, context); });
+      window.tile.StartFace(true);
       for (int i = 0; i < 20; ++i) {
         window.tile.Face()->Tick();
-        window.tile.Paint(surface.dc(), RECT{0, 0, 64, 64});
+        window.tile.Paint(surface.dc());
       }
       window.tile.SetFace(nullptr);
     }

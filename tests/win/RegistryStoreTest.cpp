@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -306,6 +309,163 @@ TEST_F(RegistryStoreTest, TheDockKeyRoundTripsThroughTheRegistry) {
   }
   EXPECT_EQ(key->ReadString("BtnApp2"), "Clock Quaylite");
   EXPECT_TRUE(ql::LitConfig(store, read));
+}
+
+// Older stores and other writers keep "Init" as a string of the system code page, one character
+// per scrambled byte; the bytes 0x80 to 0x9F are where a Latin-1 reading went wrong.
+TEST_F(RegistryStoreTest, InitStringsOfCodePage1252ReadBack) {
+  if (::GetACP() != 1252) GTEST_SKIP() << "the system code page is " << ::GetACP() << ", not 1252";
+  std::mt19937 rng(77);
+  std::vector<std::string> passwords = {"password"};
+  for (int i = 0; i < 200; ++i) {
+    std::string p(8, 'a');
+    for (char& c : p) c = static_cast<char>('a' + rng() % 26);
+    passwords.push_back(p);
+  }
+  RegistryStore store(HKEY_CURRENT_USER, base_);
+  std::vector<std::string> wrong;
+  for (const std::string& password : passwords) {
+    const std::string scrambled = *ql::ScrambleText(password, ql::kPasswordKey);
+    if (scrambled.find('\0') != std::string::npos) continue;  // no string can hold that one
+    std::wstring text(scrambled.size(), L'\0');
+    ASSERT_EQ(::MultiByteToWideChar(1252, 0, scrambled.data(), static_cast<int>(scrambled.size()),
+                                    text.data(), static_cast<int>(text.size())),
+              static_cast<int>(text.size()));
+    SetRaw("RemoteAccess\\Windows", L"Init", REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ql::TConfig cfg;
+    ql::LitConfig(store, cfg);
+    if (cfg.MotDePasse != password) wrong.push_back(password);
+  }
+  EXPECT_EQ(wrong, std::vector<std::string>{}) << wrong.size() << " come back wrong";
+}
+
+TEST_F(RegistryStoreTest, CodePageBytesRefusesWhatTheCodePageLacks) {
+  RegistryStore store(HKEY_CURRENT_USER, base_);
+  EXPECT_EQ(store.CodePageBytes(""), "");
+  EXPECT_EQ(store.CodePageBytes("a?b"), "a?b");  // a question mark of its own is no failure
+  EXPECT_EQ(store.CodePageBytes("\xE6\x97\xA5\xE6\x9C\xAC"), std::nullopt);
+  if (::GetACP() != 1252) GTEST_SKIP() << "the system code page is " << ::GetACP() << ", not 1252";
+  EXPECT_EQ(store.CodePageBytes("\xE2\x82\xAC\xC3\xA9"), "\x80\xE9");
+  EXPECT_EQ(store.CodePageBytes("\xC4\x80"), std::nullopt);  // best fit would make it "A"
+}
+
+TEST_F(RegistryStoreTest, DeleteKeyTakesEverythingBelowWithIt) {
+  RegistryStore store(HKEY_CURRENT_USER, base_);
+  auto deep = store.Open("Dock\\Journal\\Write", true);
+  ASSERT_NE(deep, nullptr);
+  ASSERT_TRUE(deep->WriteString("BtnApp1", "x"));
+  ASSERT_TRUE(store.Open("Dock", false)->WriteString("Taille", "32"));
+  ASSERT_TRUE(store.Open("Other", true));
+  EXPECT_TRUE(store.DeleteKey("Dock\\Journal"));
+  EXPECT_FALSE(Raw("Dock\\Journal"));
+  EXPECT_EQ(store.Open("Dock", false)->ReadString("Taille"), "32");
+  EXPECT_FALSE(deep->WriteString("BtnApp2", "y"));  // a key still open on it is dead
+  EXPECT_TRUE(store.DeleteKey("Dock"));
+  EXPECT_FALSE(Raw("Dock"));
+  EXPECT_TRUE(store.DeleteKey("Dock"));  // already gone
+  EXPECT_FALSE(store.DeleteKey(""));     // never the base key (or the whole hive)
+  EXPECT_TRUE(Raw("Other"));
+}
+
+// A store whose changes stop dead at a chosen one, as a kill would stop the dock.
+struct Killed : std::runtime_error {
+  Killed() : std::runtime_error("killed") {}
+};
+class KillingStore final : public ql::KeyValueStore {
+ public:
+  KillingStore(ql::KeyValueStore& inner, int killAt) : inner_(inner), left_(killAt) {}
+  std::unique_ptr<ql::StoreKey> Open(std::string_view path, bool create) override {
+    auto key = inner_.Open(path, create);
+    if (!key) return nullptr;
+    return std::make_unique<Key>(std::move(key), *this);
+  }
+  bool DeleteKey(std::string_view path) override {
+    Step();
+    return inner_.DeleteKey(path);
+  }
+  std::optional<std::string> CodePageBytes(std::string_view text) const override {
+    return inner_.CodePageBytes(text);
+  }
+
+ private:
+  class Key final : public ql::StoreKey {
+   public:
+    Key(std::unique_ptr<ql::StoreKey> inner, KillingStore& store) : inner_(std::move(inner)), store_(store) {}
+    std::optional<StoreValue> Read(std::string_view name) const override { return inner_->Read(name); }
+    bool Write(std::string_view name, const StoreValue& value) override {
+      store_.Step();
+      return inner_->Write(name, value);
+    }
+    bool Remove(std::string_view name) override {
+      store_.Step();
+      return inner_->Remove(name);
+    }
+    std::vector<std::string> Names() const override { return inner_->Names(); }
+
+   private:
+    std::unique_ptr<ql::StoreKey> inner_;
+    KillingStore& store_;
+  };
+  void Step() {
+    if (left_-- == 0) throw Killed();
+  }
+
+  ql::KeyValueStore& inner_;
+  int left_;
+};
+
+// A kill at every change of a rewrite, on the real registry: the next start reads the old bar
+// or the new one, never a mixture.
+TEST_F(RegistryStoreTest, AKilledRewriteReadsBackOldOrNew) {
+  RegistryStore store(HKEY_CURRENT_USER, base_);
+  auto write = [](ql::KeyValueStore& s, std::initializer_list<const char*> bar, const ql::TConfig& cfg) {
+    ql::ButtonList list;
+    for (const char* cmd : bar) {
+      ql::TBouton& r = list.Append({std::string("Name ") + cmd, cmd, "shell32.dll", "", 3});
+      if (cmd[0] == 'G') list.AppendMember(r, {"member", std::string(cmd) + ".txt", "", "", 0});
+    }
+    ql::EcritBaseRegistre(s, cfg, 0, list);
+  };
+  auto read = [&] {
+    ql::RecoverStore(store);
+    ql::TConfig cfg;
+    ql::LitConfig(store, cfg);
+    ql::ButtonList list;
+    ql::LitBaseRegistre(store, list);
+    std::string out = std::to_string(cfg.Taille);
+    for (const ql::TBouton* r : list.MainBar()) {
+      out += " " + r->BtnApp;
+      for (const ql::TBouton* m : ql::ButtonList::Members(*r)) out += "[" + m->BtnApp + "]";
+    }
+    return out;
+  };
+  ql::TConfig big;
+  big.Taille = 64;
+  const std::string oldBar = "32 a G1[G1.txt] b c";
+  const std::string newBar = "64 G1[G1.txt] b c d";
+  bool finished = false;
+  int kills = 0;
+  for (int killAt = 0; !finished && killAt < 500; ++killAt) {
+    write(store, {"a", "G1", "b", "c"}, ql::TConfig{});
+    ASSERT_EQ(read(), oldBar);
+    KillingStore killing(store, killAt);
+    try {
+      write(killing, {"G1", "b", "c", "d"}, big);
+      finished = true;
+    } catch (const Killed&) {
+      ++kills;
+    }
+    const std::string got = read();
+    EXPECT_TRUE(got == oldBar || got == newBar) << "killed at change " << killAt << ": " << got;
+  }
+  EXPECT_TRUE(finished);
+  EXPECT_GT(kills, 10);
+  // Nothing is left below the dock key.
+  DWORD subkeys = 1;
+  ASSERT_EQ(::RegQueryInfoKeyW(Raw("SoftWare\\Wendor\\Quaylite").get(), nullptr, nullptr, nullptr, &subkeys,
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(subkeys, 0U);
 }
 
 }  // namespace
