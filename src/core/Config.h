@@ -16,6 +16,31 @@ inline constexpr std::string_view kLockKey = "RemoteAccess\\Windows";
 inline constexpr std::uint32_t kDefaultColour = 0xC0C0C0;  // silver, red in the low byte
 inline constexpr std::int32_t kMaxIconSize = 256;          // larger stored sizes read as the default
 
+// The task bar's settings. Every field is zero, false or empty on a first start, except ShowTray.
+struct TConfigTask {
+  std::string TextSelecFile;  // bitmap of the foreground window's button; empty: none
+  std::string TextureFile;    // bitmap of every other button; empty: none
+  std::uint32_t ColorOn = 0;  // background, Down state (red in the low byte)
+  std::uint32_t ColorOff = 0;
+  std::uint32_t TColorOn = 0;  // label colour, Down state
+  std::uint32_t TColorOff = 0;
+  std::uint32_t RColor = 0;  // label rectangle (tile style)
+  bool RectLbl = false;
+  bool Border = false;
+  bool Shadow = false;
+  bool IconDock = false;  // look up custom icons for new buttons
+  bool BigIcon = false;   // 64 x 64 tiles with 48-pixel icons
+  bool ShowTray = true;   // embed and show the notification area
+  std::string FontName;
+  std::uint8_t FontSize = 0;
+  std::uint32_t FontColor = 0;  // chosen in the configuration; the task bar does not use it
+  bool FontBold = false;
+  bool FontItalic = false;
+  bool SmallStyle = false;  // label style: 130 x 20 buttons
+
+  bool operator==(const TConfigTask&) const = default;
+};
+
 struct TConfig {
   std::int32_t Taille = 32;  // icon size: 16, 32, 48 or 64
   std::int32_t PosTop = 0;   // position along the edge (Top on a side edge, Left on the top)
@@ -53,6 +78,8 @@ struct TConfig {
   bool Impr = false;
   bool Start = false;
   bool Format = false;
+  // The task bar's settings, stored under the dock's key with the options above.
+  TConfigTask Task;
 
   bool operator==(const TConfig&) const = default;
 };

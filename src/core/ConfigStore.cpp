@@ -30,16 +30,6 @@ std::int32_t ReadNumber(const StoreKey& key, std::string_view name, std::int32_t
   return ParseDecimal(*text).value_or(fallback);
 }
 
-std::uint32_t ReadColour(const StoreKey& key, std::string_view name) {
-  auto value = key.Read(name);
-  if (!value || value->type != ValueType::Binary || value->data.size() != 4) return kDefaultColour;
-  std::uint32_t c = 0;
-  for (int i = 3; i >= 0; --i) {
-    c = (c << 8) | static_cast<std::uint8_t>(value->data[static_cast<std::size_t>(i)]);
-  }
-  return c == 0 ? kDefaultColour : c;
-}
-
 // "Init" as a string holds one character of the system code page per scrambled byte, as older
 // stores and other writers keep it. A text with a character that code page lacks cannot come
 // from such a writer; when all its characters are below 256 it is read as their numbers.
@@ -49,6 +39,66 @@ std::optional<std::string> ScrambledBytesOf(const KeyValueStore& store, std::str
 }
 
 const char* Flag(bool b) { return b ? "1" : "0"; }
+
+// A colour where black is a colour like any other: a 4-byte binary value, red in the low byte.
+std::uint32_t ReadAnyColour(const StoreKey& key, std::string_view name, std::uint32_t fallback) {
+  auto value = key.Read(name);
+  if (!value || value->type != ValueType::Binary || value->data.size() != 4) return fallback;
+  std::uint32_t c = 0;
+  for (int i = 3; i >= 0; --i) {
+    c = (c << 8) | static_cast<std::uint8_t>(value->data[static_cast<std::size_t>(i)]);
+  }
+  return c;
+}
+
+void WriteColour(StoreKey& key, std::string_view name, std::uint32_t c) {
+  std::string bytes(4, '\0');
+  for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((c >> (8 * i)) & 0xFFU);
+  key.Write(name, StoreValue{ValueType::Binary, bytes});
+}
+
+// The task bar's settings: value names "Task" and the field's name.
+struct TaskFields {
+  std::array<std::pair<const char*, std::string TConfigTask::*>, 3> texts{
+      {{"TaskTextSelecFile", &TConfigTask::TextSelecFile},
+       {"TaskTextureFile", &TConfigTask::TextureFile},
+       {"TaskFontName", &TConfigTask::FontName}}};
+  std::array<std::pair<const char*, std::uint32_t TConfigTask::*>, 6> colours{
+      {{"TaskColorOn", &TConfigTask::ColorOn},
+       {"TaskColorOff", &TConfigTask::ColorOff},
+       {"TaskTColorOn", &TConfigTask::TColorOn},
+       {"TaskTColorOff", &TConfigTask::TColorOff},
+       {"TaskRColor", &TConfigTask::RColor},
+       {"TaskFontColor", &TConfigTask::FontColor}}};
+  std::array<std::pair<const char*, bool TConfigTask::*>, 9> flags{
+      {{"TaskRectLbl", &TConfigTask::RectLbl},
+       {"TaskBorder", &TConfigTask::Border},
+       {"TaskShadow", &TConfigTask::Shadow},
+       {"TaskIconDock", &TConfigTask::IconDock},
+       {"TaskBigIcon", &TConfigTask::BigIcon},
+       {"TaskShowTray", &TConfigTask::ShowTray},
+       {"TaskFontBold", &TConfigTask::FontBold},
+       {"TaskFontItalic", &TConfigTask::FontItalic},
+       {"TaskSmallStyle", &TConfigTask::SmallStyle}}};
+};
+
+void ReadTaskOptions(const StoreKey& key, TConfigTask& task) {
+  const TaskFields fields;
+  const TConfigTask defaults;
+  for (const auto& [name, field] : fields.texts) task.*field = ReadText(key, name, defaults.*field);
+  for (const auto& [name, field] : fields.colours) task.*field = ReadAnyColour(key, name, defaults.*field);
+  for (const auto& [name, field] : fields.flags) task.*field = ReadBool(key, name, defaults.*field);
+  const std::int32_t size = ReadNumber(key, "TaskFontSize", defaults.FontSize);
+  task.FontSize = size >= 0 && size <= 255 ? static_cast<std::uint8_t>(size) : defaults.FontSize;
+}
+
+void WriteTaskOptions(StoreKey& key, const TConfigTask& task) {
+  const TaskFields fields;
+  for (const auto& [name, field] : fields.texts) key.WriteString(name, task.*field);
+  for (const auto& [name, field] : fields.colours) WriteColour(key, name, task.*field);
+  for (const auto& [name, field] : fields.flags) key.WriteString(name, Flag(task.*field));
+  key.WriteString("TaskFontSize", Decimal(task.FontSize));
+}
 
 }  // namespace
 
@@ -88,7 +138,9 @@ bool LitConfig(KeyValueStore& store, TConfig& cfg) {
     fresh.cfdel = ReadBool(k, "cfdel", true);
     fresh.OnTop = ReadBool(k, "OnTop", true);
     fresh.SingleClick = ReadBool(k, "SingleClick", false);
-    fresh.Couleur = ReadColour(k, "Couleur");
+    // A black bar colour reads as the default silver.
+    fresh.Couleur = ReadAnyColour(k, "Couleur", kDefaultColour);
+    if (fresh.Couleur == 0) fresh.Couleur = kDefaultColour;
     fresh.Fond = ReadText(k, "Fond", "");
     fresh.PosTop = ReadNumber(k, "PosTop", 0);
     fresh.Sens = ReadText(k, "Sens", "D");
@@ -97,6 +149,7 @@ bool LitConfig(KeyValueStore& store, TConfig& cfg) {
     // wider than any screen: such a value counts as missing.
     if (fresh.Taille <= 0 || fresh.Taille > kMaxIconSize) fresh.Taille = 32;
     fresh.TaskBar = ReadBool(k, "TaskBar", false);
+    ReadTaskOptions(k, fresh.Task);
   }
   if (auto lock = store.Open(kLockKey, false)) {
     fresh.Provider = lock->ReadString("Provider").value_or("") == "1";
@@ -129,11 +182,7 @@ void WriteOptions(StoreKey& key, const TConfig& cfg, std::int32_t posTop) {
   key.WriteString("Fond", cfg.Fond);
   key.WriteString("ItMenNorm", cfg.ItMenNorm);
   key.WriteString("ItMenSel", cfg.ItMenSel);
-  std::string colour(4, '\0');
-  for (std::size_t i = 0; i < 4; ++i) {
-    colour[i] = static_cast<char>((cfg.Couleur >> (8 * i)) & 0xFFU);
-  }
-  key.Write("Couleur", StoreValue{ValueType::Binary, colour});
+  WriteColour(key, "Couleur", cfg.Couleur);
   const std::array<std::pair<const char*, bool>, 10> menu{{{"Poste", cfg.Poste},
                                                            {"Net", cfg.Net},
                                                            {"Conf", cfg.Conf},
@@ -156,6 +205,7 @@ void WriteOptions(StoreKey& key, const TConfig& cfg, std::int32_t posTop) {
   key.WriteString("cfdel", Flag(cfg.cfdel));
   key.WriteString("TaskBar", Flag(cfg.TaskBar));
   key.WriteString("HotKey", cfg.HotKey);
+  WriteTaskOptions(key, cfg.Task);
 }
 
 void EcritVerrou(KeyValueStore& store, const TConfig& cfg) {

@@ -16,7 +16,6 @@ namespace ql {
 namespace {
 
 constexpr int kOffScreen = -2000;
-constexpr int kHotKeyId = 0;
 
 std::wstring ProgramFile() {
   std::wstring exe(MAX_PATH, L'\0');
@@ -101,7 +100,7 @@ void TQuaylite::FormCreate() {
   SortieNormale = LitConfig(store_, cfg_);
   ShowDesktopIcons(cfg_.HideDesktop);
   LitBaseRegistre(store_, boutons_);
-  menuPrincipal_.reset(::CreatePopupMenu());  // CreeMenu: the main menu
+  CreeMenu();
   DessineBarre();
   const std::wstring program = ProgramFile();
   mainBtn_.SetIconSource(MainButtonIconPath(program.substr(0, program.find_last_of(L"\\/") + 1), program), 0);
@@ -132,23 +131,6 @@ void TQuaylite::FormShow() {
 }
 
 void TQuaylite::StartReachedLoop() { ql::StartReachedLoop(store_); }
-
-void TQuaylite::LockWindows() {
-  if (Visible()) Hide();
-  if (!cfg_.Provider) return;  // the hot key only hides the dock; it shows it again
-  // The desktop lock proper (password dialog, minimised windows, hidden task bars) runs here
-  // once the password dialog exists; until then the dock comes straight back.
-  Show(SW_SHOWNOACTIVATE);
-}
-
-void TQuaylite::StartTaskBar() {
-  // The dock's own task bar is started here once it exists.
-}
-
-void TQuaylite::StopTaskBar() {
-  // The dock's own task bar is removed here, and the notification area given back to the
-  // system's task bar, once it exists.
-}
 
 void TQuaylite::FormClose() {
   if (closed_) return;
@@ -304,14 +286,6 @@ void TQuaylite::RunApp(std::int32_t numero) {
   launcher_.Run(*rec);
 }
 
-void TQuaylite::PopupMainMenu(POINT screen) {
-  if (!menuPrincipal_) return;
-  ::SetForegroundWindow(hwnd());
-  ::TrackPopupMenu(menuPrincipal_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y,
-                   0, hwnd(), nullptr);
-  ::PostMessageW(hwnd(), WM_NULL, 0, 0);
-}
-
 TBouton* TQuaylite::FindPtrText(std::string_view text) const {
   TBouton* found = nullptr;
   return boutons_.FindPtrText(text, found) ? found : nullptr;
@@ -356,22 +330,6 @@ void TQuaylite::WMDropFiles(HDROP drop) {
   DessineBarre();
   EcritBaseRegistre();
   ::SetForegroundWindow(hwnd());
-}
-
-void TQuaylite::WMHotKey(WPARAM id) {
-  if (id != kHotKeyId) return;
-  HideBranch();
-  if (Visible()) {
-    // A second press during a running lock would start a lock inside it.
-    if (peers_.password.Visible()) return;
-    EcritSortie(store_, "0");
-    static const wchar_t kSection[] = L"SoftWare\\Wendor\\Quaylite";
-    ::SendMessageTimeoutW(HWND_BROADCAST, WM_WININICHANGE, 0, reinterpret_cast<LPARAM>(kSection),
-                          SMTO_ABORTIFHUNG, 2000, nullptr);
-    LockWindows();
-  } else {
-    Show(SW_SHOWNOACTIVATE);
-  }
 }
 
 void TQuaylite::WMClose() {

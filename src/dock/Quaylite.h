@@ -40,6 +40,7 @@ namespace ql {
 
 inline constexpr wchar_t kDockTitle[] = L"Quaylite";
 inline constexpr char kMainHint[] = "Quaylite";
+inline constexpr int kHotKeyId = 0;  // the dock's one hot key
 
 class TQuaylite final : public TileHostWindow, public DockOps {
  public:
@@ -85,6 +86,20 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void PlaySnd(const std::string& file) const;
   // The main menu at a screen point.
   void PopupMainMenu(POINT screen);
+  // "Quaylite Configuration" (DockConfiguration.cpp): the dialog, and what follows its OK.
+  void ConfigurationClick();
+
+  // The dock's own task bar (DockTaskBar.cpp). Start: created, filled and shown when its
+  // settings say so; Stop: removed and the system's task bar given back; Rebuild: its buttons
+  // made again after a change of its settings; Show: the task bar window shown or hidden;
+  // Suspend and Resume: around the lock. All do nothing when the task bar is not running.
+  void StartTaskBar();
+  void StopTaskBar();
+  void RebuildTaskBar();
+  void ShowTaskBar(bool show);
+  void SuspendTaskBar();
+  void ResumeTaskBar();
+  bool TaskBarRunning() const;
   // The tile of the bar or of the branch under a screen point (not the main button).
   TKovaBtn* TileAtScreen(POINT screen) const;
   // Whether the tile numbered `numero` shows a module.
@@ -120,9 +135,10 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void WMClose();
   void WMDropFiles(HDROP drop);
   void WMHotKey(WPARAM id);
+  // The lock (Lock.cpp).
   void LockWindows();
-  void StartTaskBar();
-  void StopTaskBar();
+  // The main menu (MainMenu.cpp): built at start and after every accepted configuration.
+  void CreeMenu();
   void RegisterDockHotKey();
   void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 

@@ -38,11 +38,14 @@ using ql::ValueType;
 
 // The options in the order EcritBaseRegistre writes them.
 const std::vector<std::string> kOptionNames = {
-    "HideDesktop", "Relief",      "Confirm", "ShowName",  "RedimDesk", "OnTop",      "Taille",
-    "PosTop",      "Sens",        "Fond",    "ItMenNorm", "ItMenSel",  "Couleur",    "Poste",
-    "Net",         "Conf",        "Desk",    "Perso",     "Impr",      "Start",      "Format",
-    "PlaySnd",     "StartLock",   "OpenW",   "CloseW",    "OpenWharf", "CloseWharf", "ModeClock",
-    "ShowDots",    "SingleClick", "KovaM",   "cfdel",     "TaskBar",   "HotKey"};
+    "HideDesktop", "Relief", "Confirm", "ShowName", "RedimDesk", "OnTop", "Taille", "PosTop", "Sens", "Fond",
+    "ItMenNorm", "ItMenSel", "Couleur", "Poste", "Net", "Conf", "Desk", "Perso", "Impr", "Start", "Format",
+    "PlaySnd", "StartLock", "OpenW", "CloseW", "OpenWharf", "CloseWharf", "ModeClock", "ShowDots",
+    "SingleClick", "KovaM", "cfdel", "TaskBar", "HotKey",
+    // the task bar's settings
+    "TaskTextSelecFile", "TaskTextureFile", "TaskFontName", "TaskColorOn", "TaskColorOff", "TaskTColorOn",
+    "TaskTColorOff", "TaskRColor", "TaskFontColor", "TaskRectLbl", "TaskBorder", "TaskShadow", "TaskIconDock",
+    "TaskBigIcon", "TaskShowTray", "TaskFontBold", "TaskFontItalic", "TaskSmallStyle", "TaskFontSize"};
 
 StoreValue Text(std::string text) { return StoreValue{ValueType::String, std::move(text)}; }
 StoreValue Bytes(std::initializer_list<unsigned char> bytes) {
@@ -229,6 +232,25 @@ TEST(LitConfig, EveryFieldSurvivesARoundTrip) {
       {"Impr", [](TConfig& c) { c.Impr = true; }},
       {"Start", [](TConfig& c) { c.Start = true; }},
       {"Format", [](TConfig& c) { c.Format = true; }},
+      {"TaskTextSelecFile", [](TConfig& c) { c.Task.TextSelecFile = "sel \xC3\xA9.bmp"; }},
+      {"TaskTextureFile", [](TConfig& c) { c.Task.TextureFile = "up.bmp"; }},
+      {"TaskColorOn", [](TConfig& c) { c.Task.ColorOn = 0x00FF0000; }},
+      {"TaskColorOff", [](TConfig& c) { c.Task.ColorOff = 0x00000001; }},
+      {"TaskTColorOn", [](TConfig& c) { c.Task.TColorOn = 0x00FFFFFF; }},
+      {"TaskTColorOff", [](TConfig& c) { c.Task.TColorOff = 0x00102030; }},
+      {"TaskRColor", [](TConfig& c) { c.Task.RColor = 0x00C0C0C0; }},
+      {"TaskRectLbl", [](TConfig& c) { c.Task.RectLbl = true; }},
+      {"TaskBorder", [](TConfig& c) { c.Task.Border = true; }},
+      {"TaskShadow", [](TConfig& c) { c.Task.Shadow = true; }},
+      {"TaskIconDock", [](TConfig& c) { c.Task.IconDock = true; }},
+      {"TaskBigIcon", [](TConfig& c) { c.Task.BigIcon = true; }},
+      {"TaskShowTray", [](TConfig& c) { c.Task.ShowTray = false; }},
+      {"TaskFontName", [](TConfig& c) { c.Task.FontName = "Tahoma"; }},
+      {"TaskFontSize", [](TConfig& c) { c.Task.FontSize = 255; }},
+      {"TaskFontColor", [](TConfig& c) { c.Task.FontColor = 0x00ABCDEF; }},
+      {"TaskFontBold", [](TConfig& c) { c.Task.FontBold = true; }},
+      {"TaskFontItalic", [](TConfig& c) { c.Task.FontItalic = true; }},
+      {"TaskSmallStyle", [](TConfig& c) { c.Task.SmallStyle = true; }},
   };
   auto roundTrip = [](const TConfig& cfg) {
     MemoryStore store;
@@ -322,6 +344,20 @@ TEST(LitConfig, MalformedNumbersAndColoursReadAsMissing) {
   EXPECT_EQ(ReadConfig(store).Couleur, 0x0000FFU);
   Put(store, "Couleur", Bytes({0x4B, 0x24, 0x22, 0x00}));
   EXPECT_EQ(ReadConfig(store).Couleur, 0x22244BU);
+
+  // The task bar's colours keep black; its font size is one byte.
+  for (const StoreValue& bad : {Text("0"), Bytes({1, 2, 3}), Bytes({})}) {
+    Put(store, "TaskColorOn", bad);
+    EXPECT_EQ(ReadConfig(store).Task.ColorOn, 0U) << bad.data.size();
+  }
+  for (const char* size : {"256", "-1", "x", "99999999999"}) {
+    Put(store, "TaskFontSize", size);
+    EXPECT_EQ(ReadConfig(store).Task.FontSize, 0) << size;
+  }
+  Put(store, "TaskShowTray", "");
+  EXPECT_TRUE(ReadConfig(store).Task.ShowTray);
+  Put(store, "TaskShowTray", "0");
+  EXPECT_FALSE(ReadConfig(store).Task.ShowTray);
 }
 
 TEST(LitConfig, ExitZeroMarksAnAbnormalEnd) {

@@ -36,7 +36,7 @@ check_eq "Couleur is 4 bytes of silver" "binary:c0c0c000" "$(typed_value Couleur
 check_eq "HotKey empty" "sz:" "$(typed_value HotKey)"
 check_eq "no buttons" "" "$(typed_value BtnApp1)"
 # 34 options plus "exit": the whole key.
-check_eq "number of values" "35" "$(wc -l <<<"$dump")"
+check_eq "number of values" "54" "$(wc -l <<<"$dump")"
 
 lock=$(probe regdump 'RemoteAccess\Windows')
 check_eq "lock disabled" "Provider	sz	0" "$(grep -i '^Provider' <<<"$lock")"
