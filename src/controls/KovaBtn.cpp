@@ -9,6 +9,7 @@
 #include "controls/TileHost.h"
 #include "taskbar/Drawing.h"
 #include "win/Canvas.h"
+#include "win/Surface.h"
 #include "win/Utf.h"
 
 namespace ql {
@@ -424,47 +425,8 @@ void TKovaBtn::RemoveHint() {
   if (host_ != nullptr && host_->hints() != nullptr) host_->hints()->Remove(host_->hwnd(), id_);
 }
 
-namespace {
-// A top-down 32-bit DIB section of width x height selected into its own memory DC.
-class Surface {
- public:
-  Surface(int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    if (bitmap_ && dc_) old_ = ::SelectObject(dc_.get(), bitmap_.get());
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-  ~Surface() {
-    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
-  }
-  explicit operator bool() const { return old_ != nullptr; }
-  HDC dc() const { return dc_.get(); }
-  // Gives the bitmap away, out of the DC.
-  win::Bitmap Release() {
-    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
-    old_ = nullptr;
-    return std::move(bitmap_);
-  }
-
- private:
-  win::Bitmap bitmap_;
-  win::MemoryDc dc_;
-  HGDIOBJ old_ = nullptr;
-};
-}  // namespace
-
 win::Bitmap TKovaBtn::Compose() const {
-  Surface surface(width_, height_);
+  win::Surface surface(width_, height_);
   if (!surface) return {};
   Draw(surface.dc());
   ::GdiFlush();
@@ -535,7 +497,7 @@ void TKovaBtn::PaintTiles(const TKovaBtn* const* tiles, std::size_t count, HDC d
     height = std::max(height, tile.height_);
   }
   if (width == 0) return;
-  Surface surface(width, height);
+  win::Surface surface(width, height);
   if (!surface) return;
   for (std::size_t i = 0; i < count; ++i) {
     const TKovaBtn& tile = *tiles[i];

@@ -1,5 +1,7 @@
 #include "controls/ThemedPaint.h"
 
+#include "win/Surface.h"
+
 namespace ql::themed {
 
 COLORREF ButtonFace() { return ::GetSysColor(COLOR_BTNFACE); }
@@ -47,18 +49,7 @@ void DrawMarkSteps(win::Canvas& canvas, const MarkStep* steps, std::size_t count
   }
 }
 
-win::Bitmap NewFaceBitmap(int width, int height) {
-  if (width <= 0 || height <= 0) return {};
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return win::Bitmap(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
+win::Bitmap NewFaceBitmap(int width, int height) { return win::TopDownBitmap(width, height); }
 
 void CopyFace(HDC target, HBITMAP face, int x, int y) {
   if (target == nullptr || face == nullptr) return;

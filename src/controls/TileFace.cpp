@@ -3,48 +3,10 @@
 #include <algorithm>
 
 #include "taskbar/Drawing.h"
+#include "win/Surface.h"
 #include "win/Utf.h"
 
 namespace ql {
-
-namespace {
-// A top-down 32-bit DIB section selected into its own memory DC; the bitmap is put back out of the
-// DC before either goes.
-class FaceSurface {
- public:
-  FaceSurface(int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    if (bitmap_ && dc_) old_ = ::SelectObject(dc_.get(), bitmap_.get());
-  }
-  FaceSurface(const FaceSurface&) = delete;
-  FaceSurface& operator=(const FaceSurface&) = delete;
-  ~FaceSurface() {
-    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
-  }
-  explicit operator bool() const { return old_ != nullptr; }
-  HDC dc() const { return dc_.get(); }
-  win::Bitmap Release() {
-    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
-    old_ = nullptr;
-    return std::move(bitmap_);
-  }
-
- private:
-  win::Bitmap bitmap_;
-  win::MemoryDc dc_;
-  HGDIOBJ old_ = nullptr;
-};
-}  // namespace
 
 void DrawFaceTile(HDC dc, const TileFace& face, int width, int height, const TileLook& look) {
   win::Canvas canvas(dc);
@@ -53,7 +15,7 @@ void DrawFaceTile(HDC dc, const TileFace& face, int width, int height, const Til
 }
 
 win::Bitmap ComposeFaceTile(const TileFace& face, int width, int height, const TileLook& look) {
-  FaceSurface surface(width, height);
+  win::Surface surface(width, height);
   if (!surface) return {};
   DrawFaceTile(surface.dc(), face, width, height, look);
   ::GdiFlush();
@@ -61,7 +23,7 @@ win::Bitmap ComposeFaceTile(const TileFace& face, int width, int height, const T
 }
 
 void PaintFaceTile(HDC dc, int x, int y, const TileFace& face, int width, int height, const TileLook& look) {
-  FaceSurface surface(width, height);
+  win::Surface surface(width, height);
   if (!surface) return;
   DrawFaceTile(surface.dc(), face, width, height, look);
   ::BitBlt(dc, x, y, width, height, surface.dc(), 0, 0, SRCCOPY);

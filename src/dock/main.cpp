@@ -4,29 +4,12 @@
 #include "dock/DockPeers.h"
 #include "dock/Quaylite.h"
 #include "win/Form.h"
+#include "win/Registrations.h"
 #include "win/RegistryStore.h"
 #include "win/Win.h"
 
-namespace {
-
-// COM for the shell's icon and namespace calls, for the whole run.
-class ComScope {
- public:
-  ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (ok_) ::CoUninitialize();
-  }
-
- private:
-  bool ok_;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  ComScope com;
+  ql::win::ComScope com;  // for the shell's icon and namespace calls, for the whole run
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
 

@@ -91,4 +91,18 @@ struct ImageListTraits {
 };
 using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 
+// COM on the calling thread (apartment-threaded) while the object lives.
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  ~ComScope() {
+    if (ok_) ::CoUninitialize();
+  }
+
+ private:
+  bool ok_;
+};
+
 }  // namespace ql::win

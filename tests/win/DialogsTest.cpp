@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FakeDock.h"
+#include "MenuFiles.h"
 #include "PixelSurface.h"
 #include "core/Bouton.h"
 #include "core/ButtonEdit.h"
@@ -317,38 +318,7 @@ class DialogFiles : public ::testing::Test {
   // An 8 x 8, 24-bit bitmap file of one colour.
   std::string WriteBmp(const std::string& name, COLORREF c) {
     const std::string path = dir_ + "\\" + name;
-    constexpr int n = 8;
-    constexpr std::uint32_t rowBytes = n * 3;  // already a multiple of 4
-    constexpr std::uint32_t pixelBytes = rowBytes * n;
-    std::vector<std::uint8_t> f;
-    auto u16 = [&f](std::uint32_t v) {
-      f.push_back(static_cast<std::uint8_t>(v & 0xFF));
-      f.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-    };
-    auto u32 = [&](std::uint32_t v) {
-      u16(v & 0xFFFF);
-      u16(v >> 16);
-    };
-    u16(0x4D42);
-    u32(14 + 40 + pixelBytes);
-    u32(0);
-    u32(14 + 40);
-    u32(40);
-    u32(n);
-    u32(n);
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(pixelBytes);
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    for (int i = 0; i < n * n; ++i) {
-      f.push_back(GetBValue(c));
-      f.push_back(GetGValue(c));
-      f.push_back(GetRValue(c));
-    }
+    const std::vector<std::uint8_t> f = ql::test::OneColourBmp(c);
     std::ofstream(std::filesystem::path(ql::win::Widen(path)), std::ios::binary)
         .write(reinterpret_cast<const char*>(f.data()), static_cast<std::streamsize>(f.size()));
     files_.push_back(path);

@@ -7,24 +7,44 @@
 #include <string>
 #include <vector>
 
+#include "win/Registrations.h"
 #include "win/Utf.h"
 #include "win/Win.h"
 
 namespace ql::test {
 
-// COM for the calling thread while the object lives.
-class ComScope {
- public:
-  ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (ok_) ::CoUninitialize();
-  }
+using win::ComScope;
 
- private:
-  bool ok_;
-};
+// The bytes of an 8 x 8, 24-bit bitmap file of one colour.
+inline std::vector<std::uint8_t> OneColourBmp(COLORREF c) {
+  constexpr std::uint32_t n = 8;
+  constexpr std::uint32_t pixelBytes = n * 3 * n;  // rows of 24 bytes need no padding
+  std::vector<std::uint8_t> f;
+  auto u16 = [&f](std::uint32_t v) {
+    f.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    f.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+  };
+  auto u32 = [&](std::uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  u16(0x4D42);
+  u32(14 + 40 + pixelBytes);
+  u32(0);
+  u32(14 + 40);
+  u32(40);
+  u32(n);
+  u32(n);
+  u16(1);
+  u16(24);
+  for (int i = 0; i < 6; ++i) u32(0);
+  for (std::uint32_t i = 0; i < n * n; ++i) {
+    f.push_back(GetBValue(c));
+    f.push_back(GetGValue(c));
+    f.push_back(GetRValue(c));
+  }
+  return f;
+}
 
 // A folder `name` + process id under `parent` (the temporary folder by default). Everything made
 // through it is removed, last first, with the folder.
@@ -66,35 +86,7 @@ class ScratchFolder {
     return path;
   }
   // An 8 x 8, 24-bit bitmap file of one colour.
-  std::string Bmp(const std::string& name, COLORREF c) {
-    constexpr std::uint32_t n = 8;
-    constexpr std::uint32_t pixelBytes = n * 3 * n;  // rows of 24 bytes need no padding
-    std::vector<std::uint8_t> f;
-    auto u16 = [&f](std::uint32_t v) {
-      f.push_back(static_cast<std::uint8_t>(v & 0xFF));
-      f.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-    };
-    auto u32 = [&](std::uint32_t v) {
-      u16(v & 0xFFFF);
-      u16(v >> 16);
-    };
-    u16(0x4D42);
-    u32(14 + 40 + pixelBytes);
-    u32(0);
-    u32(14 + 40);
-    u32(40);
-    u32(n);
-    u32(n);
-    u16(1);
-    u16(24);
-    for (int i = 0; i < 6; ++i) u32(0);
-    for (std::uint32_t i = 0; i < n * n; ++i) {
-      f.push_back(GetBValue(c));
-      f.push_back(GetGValue(c));
-      f.push_back(GetRValue(c));
-    }
-    return File(name, f);
-  }
+  std::string Bmp(const std::string& name, COLORREF c) { return File(name, OneColourBmp(c)); }
 
  private:
   std::string path_;
