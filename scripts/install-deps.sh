@@ -31,7 +31,12 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 echo "install-deps: installing ${missing[*]}"
 [ "$i386" -eq 1 ] || dpkg --add-architecture i386
-apt-get update -qq
+# A mirror in mid-sync can fail one index; try again, then go on with what was fetched.
+for attempt in 1 2 3; do
+  apt-get update -qq && break
+  echo "install-deps: apt-get update failed (attempt $attempt)" >&2
+  sleep 10
+done
 # The mingw cross compiler without Recommends; Wine with them (fonts and 32-bit X libraries).
 cross=() rest=()
 for p in "${missing[@]}"; do
@@ -41,5 +46,23 @@ for p in "${missing[@]}"; do
   esac
 done
 [ "${#cross[@]}" -eq 0 ] || apt-get install -y -qq --no-install-recommends "${cross[@]}" >/dev/null
-[ "${#rest[@]}" -eq 0 ] || apt-get install -y -qq "${rest[@]}" >/dev/null
+if [ "${#rest[@]}" -ne 0 ] && ! apt-get install -y -qq "${rest[@]}" >/dev/null; then
+  # A security index missing for i386 (a mirror in mid-sync) leaves the two architectures at
+  # different versions and Wine's 32-bit libraries uninstallable: take them all from the main
+  # archive alone, where both architectures always match.
+  echo "install-deps: retrying from the main archive only" >&2
+  main_only=$(mktemp --suffix=.sources)
+  cat >"$main_only" <<'SOURCES'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+  only=(-o Dir::Etc::SourceParts=/dev/null -o Dir::Etc::SourceList="$main_only")
+  apt-get update -qq "${only[@]}"
+  apt-get install -y -qq "${only[@]}" "${rest[@]}" >/dev/null
+  rm -f "$main_only"
+  apt-get update -qq || true
+fi
 echo "install-deps: done"
