@@ -189,7 +189,6 @@ bool TileHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       result = 0;
       return true;
     case WM_CAPTURECHANGED:
-      // Someone else took the mouse: the tile that held it gets no release.
       // Another window took the mouse: the tile that held it gets no release. A capture let go
       // with no taker (a hint that shows under the held press does that under Wine) leaves the
       // press held: the window takes the capture back at the next move.
