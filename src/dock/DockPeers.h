@@ -2,6 +2,7 @@
 // its own FormCreate has run, and keeps them (hidden until used) for the whole run.
 #pragma once
 
+#include "dialogs/PassWD.h"
 #include "dialogs/Proprietes.h"
 #include "dialogs/SendTo.h"
 #include "dock/BarreBranche.h"
@@ -14,8 +15,8 @@ struct DockPeers {
   win::Form configuration;  // TConfiguration
   TProprietes proprietes;
   TSendTo sendTo;
-  win::Form password;  // TFrmPassWD: WM_CLOSE to the dock is refused while it shows
-  win::Form taskBar;   // TTaskBar
+  TFrmPassWD password;  // WM_CLOSE to the dock is refused while it shows
+  win::Form taskBar;    // TTaskBar
 };
 
 }  // namespace ql

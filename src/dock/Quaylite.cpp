@@ -7,6 +7,7 @@
 #include "core/StartGuard.h"
 #include "core/Text.h"
 #include "taskbar/WinUtil.h"
+#include "win/ModalScope.h"
 #include "win/Screen.h"
 #include "win/Sound.h"
 #include "win/Utf.h"
@@ -50,6 +51,10 @@ TQuaylite::TQuaylite(KeyValueStore& store, TConfig& config, DockPeers& peers)
       commands_(*this),
       modules_(store) {
   SoundPlayer = [](const std::string& file) { win::PlaySoundFile(file); };
+  PasswordMessage = [this](const std::string& text, bool warning) {
+    win::MessageBoxModal(peers_.password.hwnd(), text, "Quaylite",
+                         MB_OK | (warning ? MB_ICONWARNING : MB_ICONERROR));
+  };
 }
 
 TQuaylite::~TQuaylite() {
@@ -79,9 +84,7 @@ bool TQuaylite::Create(HWND owner) {
        ok;
   ok = peers_.proprietes.Create(owner) && ok;
   ok = peers_.sendTo.Create(owner) && ok;
-  ok = peers_.password.CreateForm(owner, L"TFrmPassWD", L"Quaylite Protection", dialog, WS_EX_DLGMODALFRAME,
-                                  0, 0, 0, 0) &&
-       ok;
+  ok = peers_.password.Create(owner) && ok;
   ok = peers_.taskBar.CreateForm(owner, L"TTaskBar", L"TaskBar", WS_POPUP, WS_EX_TOOLWINDOW, 0, -500, 0, 0) &&
        ok;
   return ok;
@@ -118,11 +121,9 @@ void TQuaylite::RegisterDockHotKey() {
 }
 
 void TQuaylite::FormShow() {
-  // A lock at start happens even when the lock is otherwise switched off.
-  const bool provider = cfg_.Provider;
-  cfg_.Provider = true;
-  if (!SortieNormale || cfg_.StartLock) LockWindows();
-  cfg_.Provider = provider;
+  // A lock at start happens even when the lock is otherwise switched off (the flag itself stays
+  // as it is: a password changed during this lock is stored with it).
+  if (!SortieNormale || cfg_.StartLock) LockWindows(true);
   Show(SW_SHOWNOACTIVATE);
   // Again now that the window shows: a hidden window does not keep its topmost place everywhere.
   ::SetWindowPos(hwnd(), cfg_.OnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

@@ -126,6 +126,8 @@ class TQuaylite final : public TileHostWindow, public DockOps {
 
   // Seams for the tests: how sounds are played and how the shell is asked for the desktop strip.
   std::function<void(const std::string&)> SoundPlayer;
+  // How the lock tells of a refused password: a warning (the new passwords differ) or an error.
+  std::function<void(const std::string& text, bool warning)> PasswordMessage;
   DesktopStrip& Strip() { return strip_; }
 
  private:
@@ -135,8 +137,10 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void WMClose();
   void WMDropFiles(HDROP drop);
   void WMHotKey(WPARAM id);
-  // The lock (Lock.cpp).
-  void LockWindows();
+  // The lock (Lock.cpp). `atStart`: the start-up lock, which locks even with the lock off.
+  void LockWindows(bool atStart = false);
+  // The password loop: returns once the right password is typed (`accepted` true).
+  void CheckPasswd(bool& accepted);
   // The main menu (MainMenu.cpp): built at start and after every accepted configuration.
   void CreeMenu();
   void RegisterDockHotKey();

@@ -13,6 +13,8 @@ namespace {
 // Older names of the system parameters the lock uses; not every header still defines them.
 constexpr UINT kSpiScreenSaverRunning = 97;
 constexpr UINT kSpiSetFastTaskSwitch = 36;
+// How long the desktop's program may take to answer before the dock leaves its icon view alone.
+constexpr UINT kShellAnswerMs = 200;
 
 }  // namespace
 
@@ -23,8 +25,13 @@ void ShowDesktopIcons(bool hide) {
   if (progman == nullptr) return;
   HWND icons = ::GetWindow(progman, GW_CHILD);
   if (icons == nullptr) return;
-  ::ShowWindow(icons, hide ? SW_HIDE : SW_SHOW);
-  ::EnableWindow(icons, hide ? FALSE : TRUE);
+  // The icon view belongs to the shell's program: nothing here may wait on it. Showing and
+  // hiding are asynchronous; enabling sends it a message, so it is done only once the shell has
+  // just answered (a hung or busy shell keeps its state, and hidden it takes no input anyway).
+  ::ShowWindowAsync(icons, hide ? SW_HIDE : SW_SHOW);
+  if (::SendMessageTimeoutW(icons, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kShellAnswerMs, nullptr) != 0) {
+    ::EnableWindow(icons, hide ? FALSE : TRUE);
+  }
 }
 
 bool IsTaskWindow(HWND window) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "FakeShell.h"
@@ -172,6 +173,41 @@ TEST(ShowDesktopIcons, LeavesOtherWindowsAloneAndIsHarmlessWithoutADesktop) {
   ql::ShowDesktopIcons(false);
   EXPECT_TRUE(FakeShell::HasVisibleStyle(shell.progman()));
   EXPECT_TRUE(FakeShell::IsEnabled(shell.progman()));
+}
+
+TEST(ShowDesktopIcons, NeverWaitsOnADesktopThatDoesNotAnswer) {
+  ::GetDesktopWindow();
+  if (::FindWindowW(FakeShell::kProgmanClass, nullptr) != nullptr) GTEST_SKIP() << "a real desktop runs";
+  // The desktop on a thread of its own that stops taking messages until the call has returned:
+  // a call that waited on it would never return.
+  ql::win::KernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ql::win::KernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  HWND icons = nullptr;
+  std::thread shellThread([&] {
+    FakeShell shell;
+    shell.CreateProgman();
+    icons = shell.iconView();
+    ::SetEvent(ready.get());
+    ::WaitForSingleObject(go.get(), INFINITE);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+  });
+  ::WaitForSingleObject(ready.get(), INFINITE);
+  ASSERT_NE(icons, nullptr);
+
+  ql::ShowDesktopIcons(true);
+  ::SetEvent(go.get());
+  // The hiding waited in the desktop's queue; once it has taken its messages, it is done.
+  ::SendMessageW(icons, WM_NULL, 0, 0);
+  EXPECT_FALSE(FakeShell::HasVisibleStyle(icons));
+  EXPECT_TRUE(FakeShell::IsEnabled(icons)) << "not disabled while it did not answer";
+  ql::ShowDesktopIcons(false);  // it answers now: shown and enabled at once
+  ::SendMessageW(icons, WM_NULL, 0, 0);
+  EXPECT_TRUE(FakeShell::HasVisibleStyle(icons));
+  EXPECT_TRUE(FakeShell::IsEnabled(icons));
+
+  ::PostThreadMessageW(::GetWindowThreadProcessId(icons, nullptr), WM_QUIT, 0, 0);
+  shellThread.join();
 }
 
 // --- Task windows ---------------------------------------------------------------------------
