@@ -30,6 +30,7 @@
 #include "dock/DockPeers.h"
 #include "dock/Launcher.h"
 #include "dock/MainButton.h"
+#include "dock/MainMenu.h"
 #include "dock/ModuleBar.h"
 #include "dock/TileInput.h"
 #include "win/Handles.h"
@@ -86,6 +87,9 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void PlaySnd(const std::string& file) const;
   // The main menu at a screen point.
   void PopupMainMenu(POINT screen);
+  // The main menu (MainMenu.cpp), built at start and again after every accepted configuration.
+  void CreeMenu();
+  MainMenu& MainMenuPart() { return mainMenu_; }
   // "Quaylite Configuration" (DockConfiguration.cpp): the dialog, and what follows its OK.
   void ConfigurationClick();
 
@@ -137,8 +141,6 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void WMHotKey(WPARAM id);
   // The lock (Lock.cpp).
   void LockWindows();
-  // The main menu (MainMenu.cpp): built at start and after every accepted configuration.
-  void CreeMenu();
   void RegisterDockHotKey();
   void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 
@@ -151,7 +153,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   TKovaBtn mainBtn_;
   std::vector<std::unique_ptr<TKovaBtn>> tiles_;
   win::Bitmap barTexture_;
-  win::Menu menuPrincipal_;  // the main menu
+  MainMenu mainMenu_;  // MenuPrincipal
   Launcher launcher_;
   DesktopStrip strip_;
   TileInput input_;
