@@ -60,7 +60,8 @@ check_eq "the store is written as it closes" "Notepad" "$(value NomApp1)"
 # "My Documents" and the format on: two entries and two separators more.
 set_sz Perso 1
 set_sz Format 1
-probe regset 'Software\Classes\.txt' '' sz txtfile
+# A new prefix knows the text file class but maps no extension to it.
+wine reg add 'HKLM\Software\Classes\.txt' /ve /d txtfile /f </dev/null >/dev/null 2>&1
 note="$HOME/zqlnote.txt"
 echo "chosen in the documents menu" >"$note"
 export QUAYLITE_SESSION_LOG="Z:${log//\//\\}"
@@ -68,11 +69,11 @@ start_dock
 unset QUAYLITE_SESSION_LOG
 check_eq "the menu grows by two entries and two separators" "$((plain + 60))" "$(main_menu)"
 choose 2
+sleep 0.5
 check "My Documents shows the documents folder" probe menu 5000
-sleep 0.3
 xdotool key z  # the only entry that starts with z runs at once
-check "a text file chosen there opens in notepad" \
-  timeout 15 xdotool search --sync --onlyvisible --name 'zqlnote' >/dev/null 2>&1
+notepad_shows() { timeout 15 xdotool search --sync --onlyvisible --name 'zqlnote' >/dev/null 2>&1; }
+check "a text file chosen there opens in notepad" notepad_shows
 for w in $(xdotool search --name 'zqlnote' 2>/dev/null); do xdotool windowclose "$w" 2>/dev/null; done
 for pid in $(_ql_pids_of notepad.exe); do kill -9 "$pid" 2>/dev/null; done
 rm -f "$note"
