@@ -138,8 +138,8 @@ bool MainMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       if (item == nullptr || item->CtlType != ODT_MENU) return false;
       // The menu's items carry their entry: the item's own id must give that same entry.
       const auto* entry = reinterpret_cast<const MenuEntry*>(item->itemData);
-      if (entry == nullptr || (entry != menu_.EntryOf(item->itemID) &&
-                               (!retired_ || entry != retired_->EntryOf(item->itemID)))) {
+      if (entry == nullptr ||
+          (entry != menu_.EntryOf(item->itemID) && (!retired_ || entry != retired_->EntryOf(item->itemID)))) {
         return false;
       }
       look_.MenuMeasureItem(entry->tag, entry->caption, *item);

@@ -97,9 +97,10 @@ TEST(ItemsMenu, TagsGiveTheCommandsAndTheShellFolders) {
 
 TEST(ItemsMenu, ShellEntriesOpenTheRootsWhoseTitleIsTheirCaption) {
   const auto slots = ItemsMenuEntries();
-  const std::vector<std::pair<int, TCSIDL>> roots{
-      {1, TCSIDL::CSID_DRIVES},  {2, TCSIDL::CSID_NETWORK},  {3, TCSIDL::CSID_CONTROLS}, {4, TCSIDL::CSID_DESKTOP},
-      {5, TCSIDL::CSID_PERSONAL}, {6, TCSIDL::CSID_PRINTERS}, {7, TCSIDL::CSID_PROGRAMS}};
+  const std::vector<std::pair<int, TCSIDL>> roots{{1, TCSIDL::CSID_DRIVES},   {2, TCSIDL::CSID_NETWORK},
+                                                  {3, TCSIDL::CSID_CONTROLS}, {4, TCSIDL::CSID_DESKTOP},
+                                                  {5, TCSIDL::CSID_PERSONAL}, {6, TCSIDL::CSID_PRINTERS},
+                                                  {7, TCSIDL::CSID_PROGRAMS}};
   for (const auto& [tag, root] : roots) {
     const TCSIDL opened = ShellRootOfFolder(slots[tag].value);
     EXPECT_EQ(opened, root) << tag;

@@ -204,8 +204,8 @@ int CmdMenu(const Args& a) {
     if (HWND menu = VisibleMenu()) {
       RECT r{};
       if (!::GetWindowRect(menu, &r)) return Fail("GetWindowRect failed");
-      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
-            std::to_string(r.bottom - r.top));
+      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+            " " + std::to_string(r.bottom - r.top));
       return kOk;
     }
     if (NowMs() - start >= *timeout) return Fail("no popup menu after " + std::to_string(*timeout) + " ms");

@@ -149,8 +149,8 @@ class MainMenuTest : public ::testing::Test {
 
   static TConfig AllShellEntries(bool on) {
     TConfig cfg;
-    for (bool TConfig::*option : {&TConfig::Poste, &TConfig::Net, &TConfig::Conf, &TConfig::Desk, &TConfig::Perso,
-                                  &TConfig::Impr, &TConfig::Start, &TConfig::Format}) {
+    for (bool TConfig::*option : {&TConfig::Poste, &TConfig::Net, &TConfig::Conf, &TConfig::Desk,
+                                  &TConfig::Perso, &TConfig::Impr, &TConfig::Start, &TConfig::Format}) {
       cfg.*option = on;
     }
     return cfg;
@@ -260,9 +260,8 @@ TEST_F(MainMenuTest, SessionCommandsWriteTheStoreFirstAndKeepItWhenRefused) {
   menu.EventMenu(11);
   cfg.Taille = 48;
   menu.EventMenu(12);
-  EXPECT_EQ(session_.calls,
-            (std::vector<std::string>{"exit 1 taille 16", "privilege", "exit 5 taille 16", "exit 2 taille 48",
-                                      "privilege", "exit 6 taille 48"}));
+  EXPECT_EQ(session_.calls, (std::vector<std::string>{"exit 1 taille 16", "privilege", "exit 5 taille 16",
+                                                      "exit 2 taille 48", "privilege", "exit 6 taille 48"}));
   EXPECT_FALSE(f_.dock->Closed()) << "the system refused: the dock goes on";
   session_.calls.clear();
   session_.refuse = false;
@@ -321,8 +320,8 @@ TEST_F(MainMenuTest, ShellEntriesOpenTheirFolderMenuAtTheCursorInTheLookOfTheOpt
   // Each entry its folder; the standard look with small icons.
   f_.dock->Config().KovaM = false;
   const std::vector<std::pair<std::uint16_t, TCSIDL>> roots{
-      {1, TCSIDL::CSID_DRIVES},   {2, TCSIDL::CSID_NETWORK},  {3, TCSIDL::CSID_CONTROLS},
-      {4, TCSIDL::CSID_DESKTOP},  {6, TCSIDL::CSID_PRINTERS}, {7, TCSIDL::CSID_PROGRAMS}};
+      {1, TCSIDL::CSID_DRIVES},  {2, TCSIDL::CSID_NETWORK},  {3, TCSIDL::CSID_CONTROLS},
+      {4, TCSIDL::CSID_DESKTOP}, {6, TCSIDL::CSID_PRINTERS}, {7, TCSIDL::CSID_PROGRAMS}};
   for (const auto& [tag, root] : roots) {
     const UINT_PTR timer = MenuDriver::Arm([](HWND) { ::EndMenu(); });
     menu.EventMenu(tag);
@@ -336,8 +335,9 @@ TEST_F(MainMenuTest, RightPressShowsTheMenuWithTheOtherWindowsDisabledAndRunsThe
   Start(AllShellEntries(false));
   f_.dock->FormShow();
   // Another window of the program that shows (as the task bar would).
-  win::OwnedWindow other(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -3000, -3000,
-                                           20, 20, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  win::OwnedWindow other(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -3000,
+                                           -3000, 20, 20, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                           nullptr));
   ASSERT_NE(other.get(), nullptr);
   const HWND dock = f_.dock->hwnd();
   MessageCounter counter(dock);
