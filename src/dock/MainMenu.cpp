@@ -1,8 +1,6 @@
 // The main button's menu.
 #include "dock/MainMenu.h"
 
-#include <utility>
-
 #include "core/ShellMenu.h"
 #include "dock/Quaylite.h"
 #include "win/ModalScope.h"
@@ -20,8 +18,7 @@ MainMenu::MainMenu(TQuaylite& dock) : dock_(dock) {}
 MainMenu::~MainMenu() = default;
 
 void MainMenu::Free() {
-  // A menu on the screen goes once its tracking has ended.
-  if (tracking_ && !retired_) retired_ = std::move(menu_);
+  // Also while the menu shows (a close from outside): the choice then finds no entry.
   menu_ = win::PopupMenu{};
   slots_.fill(nullptr);
   shown_.clear();
@@ -55,10 +52,7 @@ void MainMenu::Popup(POINT screen) {
   // No other window of the program acts until the chosen command is done. The dock owns the
   // menu and stays enabled for it; the menu's own loop keeps the input meanwhile.
   const win::ThreadModalScope modal(dock_.hwnd());
-  tracking_ = true;
   const MenuEntry* chosen = menu_.Track(dock_.hwnd(), screen);
-  tracking_ = false;
-  retired_.reset();
   if (chosen != nullptr) EventMenu(chosen->tag);
 }
 
@@ -124,12 +118,6 @@ SessionControl& MainMenu::Session() {
   return *ownSession_;
 }
 
-const MenuEntry* MainMenu::EntryOfItem(HMENU menu, UINT id) const {
-  if (menu != nullptr && menu == menu_.handle()) return menu_.EntryOf(id);
-  if (menu != nullptr && retired_ && menu == retired_->handle()) return retired_->EntryOf(id);
-  return nullptr;
-}
-
 bool MainMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (menuSys_ && menuSys_->HandleMessage(msg, wParam, lParam, result)) return true;
   switch (msg) {
@@ -138,10 +126,7 @@ bool MainMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       if (item == nullptr || item->CtlType != ODT_MENU) return false;
       // The menu's items carry their entry: the item's own id must give that same entry.
       const auto* entry = reinterpret_cast<const MenuEntry*>(item->itemData);
-      if (entry == nullptr ||
-          (entry != menu_.EntryOf(item->itemID) && (!retired_ || entry != retired_->EntryOf(item->itemID)))) {
-        return false;
-      }
+      if (entry == nullptr || entry != menu_.EntryOf(item->itemID)) return false;
       look_.MenuMeasureItem(entry->tag, entry->caption, *item);
       result = TRUE;
       return true;
@@ -149,7 +134,8 @@ bool MainMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item == nullptr || item->CtlType != ODT_MENU) return false;
-      const MenuEntry* entry = EntryOfItem(reinterpret_cast<HMENU>(item->hwndItem), item->itemID);
+      if (reinterpret_cast<HMENU>(item->hwndItem) != handle() || handle() == nullptr) return false;
+      const MenuEntry* entry = menu_.EntryOf(item->itemID);
       if (entry == nullptr) return false;
       look_.MenuDrawItem(entry->tag, entry->caption, pictures_.Image(entry->image), *item);
       result = TRUE;

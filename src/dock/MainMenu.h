@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "controls/MenuBMP.h"
@@ -66,12 +65,9 @@ class MainMenu {
   void ShellFolderClick(const MenuEntry& entry);
   void CloseDock() const;
   SessionControl& Session();
-  const MenuEntry* EntryOfItem(HMENU menu, UINT id) const;
 
   TQuaylite& dock_;
   win::PopupMenu menu_;
-  std::optional<win::PopupMenu> retired_;  // discarded while it showed
-  bool tracking_ = false;
   std::array<const MenuEntry*, kSlots> slots_{};
   std::vector<const MenuEntry*> shown_;
   MenuLook look_;
