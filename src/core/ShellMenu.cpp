@@ -107,6 +107,13 @@ const ShellRoot& ShellRootOf(TCSIDL root) {
   return i < kRoots.size() ? kRoots[i] : kRoots[static_cast<std::size_t>(TCSIDL::CSID_DESKTOP)];
 }
 
+TCSIDL ShellRootOfFolder(int csidl) {
+  for (const ShellRoot& r : kRoots) {
+    if (r.csidl == csidl) return r.root;
+  }
+  return TCSIDL::CSID_DESKTOP;
+}
+
 std::string_view ShellMenuTitle(int titleIndex) {
   if (titleIndex < 1 || titleIndex >= static_cast<int>(kTitles.size())) return kTitles[1];
   return kTitles[static_cast<std::size_t>(titleIndex)];

@@ -47,6 +47,10 @@ struct ShellRoot {
 // The row of `root`; a value outside the enumeration gives the desktop's row.
 const ShellRoot& ShellRootOf(TCSIDL root);
 
+// The root that lists the shell folder numbered `csidl` (CSIDL); the desktop for a number no
+// root lists.
+TCSIDL ShellRootOfFolder(int csidl);
+
 // The caption of a menu title: the main menu's captions 1 to 7 ("My Computer" ...
 // "Start Menu"); any other index reads as "My Computer".
 std::string_view ShellMenuTitle(int titleIndex);

@@ -46,6 +46,7 @@ TQuaylite::TQuaylite(KeyValueStore& store, TConfig& config, DockPeers& peers)
     : store_(store),
       cfg_(config),
       peers_(peers),
+      mainMenu_(*this),
       input_(*this),
       mainInput_(*this),
       commands_(*this),
@@ -74,6 +75,9 @@ bool TQuaylite::Create(HWND owner) {
   mainBtn_.SetHint(kMainHint);
   mainBtn_.SetShowHint(true);
   mainInput_.Wire(mainBtn_);
+  chain_.Add([this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return mainMenu_.HandleMessage(msg, wParam, lParam, result);
+  });
   FormCreate();
 
   // The other windows of the program, in their order.
@@ -143,7 +147,7 @@ void TQuaylite::FormClose() {
   // From here on nothing writes the store: whatever runs after a modal loop, a message box or a
   // menu that the close interrupted finds the dock closed.
   closed_ = true;
-  menuPrincipal_.reset();
+  mainMenu_.Free();
   dropTarget_.Release();
   EffaceBarreBoutons();
   modules_.Close();  // every window of every virtual screen shown

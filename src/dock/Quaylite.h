@@ -30,6 +30,7 @@
 #include "dock/DockPeers.h"
 #include "dock/Launcher.h"
 #include "dock/MainButton.h"
+#include "dock/MainMenu.h"
 #include "dock/ModuleBar.h"
 #include "dock/TileInput.h"
 #include "win/Handles.h"
@@ -86,6 +87,9 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void PlaySnd(const std::string& file) const;
   // The main menu at a screen point.
   void PopupMainMenu(POINT screen);
+  // The main menu (MainMenu.cpp), built at start and again after every accepted configuration.
+  void CreeMenu();
+  MainMenu& MainMenuPart() { return mainMenu_; }
   // "Quaylite Configuration" (DockConfiguration.cpp): the dialog, and what follows its OK.
   void ConfigurationClick();
 
@@ -141,8 +145,6 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   void LockWindows(bool atStart = false);
   // The password loop: returns once the right password is typed (`accepted` true).
   void CheckPasswd(bool& accepted);
-  // The main menu (MainMenu.cpp): built at start and after every accepted configuration.
-  void CreeMenu();
   void RegisterDockHotKey();
   void PlaceWindow(int x, int y, int w, int h, bool repaint = true) const;
 
@@ -155,7 +157,7 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   TKovaBtn mainBtn_;
   std::vector<std::unique_ptr<TKovaBtn>> tiles_;
   win::Bitmap barTexture_;
-  win::Menu menuPrincipal_;  // the main menu
+  MainMenu mainMenu_;  // MenuPrincipal
   Launcher launcher_;
   DesktopStrip strip_;
   TileInput input_;

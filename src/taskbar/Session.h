@@ -3,6 +3,8 @@
 // a test never ends the session of the machine it runs on.
 #pragma once
 
+#include <memory>
+
 #include "win/Win.h"
 
 namespace ql {
@@ -29,6 +31,13 @@ class SystemSession final : public SessionControl {
   void EnableShutdownPrivilege() override;
   void SHFormatDrive(HWND owner, UINT drive, UINT formatId, UINT options) override;
 };
+
+// The program's session: the real calls, unless the environment variable QUAYLITE_SESSION_LOG
+// names a file. Then each call is appended to that file as one line ("ExitWindowsEx 1",
+// "EnableShutdownPrivilege", "SHFormatDrive 0 65535 0"), a plain request to end the session is
+// refused and a forced one accepted: the end-to-end tests see the commands and their fallback on
+// the real program without ending the session they run in.
+std::unique_ptr<SessionControl> ProgramSession();
 
 // "Shutdown Computer" and "Restart Computer": the plain request first; only when the system
 // refuses it, the privilege and the forced request. No message either way.

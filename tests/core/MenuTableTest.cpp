@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/MenuTable.h"
+#include "core/ShellMenu.h"
 
 namespace ql {
 namespace {
@@ -92,6 +93,22 @@ TEST(ItemsMenu, TagsGiveTheCommandsAndTheShellFolders) {
     EXPECT_TRUE(slots[sep].IsSeparator());
     EXPECT_EQ(slots[sep].action, MenuAction::None);
   }
+}
+
+TEST(ItemsMenu, ShellEntriesOpenTheRootsWhoseTitleIsTheirCaption) {
+  const auto slots = ItemsMenuEntries();
+  const std::vector<std::pair<int, TCSIDL>> roots{{1, TCSIDL::CSID_DRIVES},   {2, TCSIDL::CSID_NETWORK},
+                                                  {3, TCSIDL::CSID_CONTROLS}, {4, TCSIDL::CSID_DESKTOP},
+                                                  {5, TCSIDL::CSID_PERSONAL}, {6, TCSIDL::CSID_PRINTERS},
+                                                  {7, TCSIDL::CSID_PROGRAMS}};
+  for (const auto& [tag, root] : roots) {
+    const TCSIDL opened = ShellRootOfFolder(slots[tag].value);
+    EXPECT_EQ(opened, root) << tag;
+    // The shell menu's title is the entry that opened it.
+    EXPECT_EQ(ShellMenuTitle(ShellRootOf(opened).titleIndex), slots[tag].caption) << tag;
+  }
+  EXPECT_EQ(ShellRootOfFolder(0x26), TCSIDL::CSID_DESKTOP) << "a folder no root lists";
+  EXPECT_EQ(ShellRootOfFolder(20), TCSIDL::CSID_FONTS);
 }
 
 TEST(MenuBoutons, SizeEntriesCarryTheSizeTheirCaptionShows) {

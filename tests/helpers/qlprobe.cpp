@@ -187,6 +187,32 @@ int CmdRect(const Args& a) {
   return kOk;
 }
 
+// The first visible popup menu of any program (the system's menu class).
+HWND VisibleMenu() {
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+       w = ::FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+    if (::IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+int CmdMenu(const Args& a) {
+  const auto timeout = TimeoutArg(a, 0);
+  if (!timeout) return Usage("bad timeout");
+  const double start = NowMs();
+  for (;;) {
+    if (HWND menu = VisibleMenu()) {
+      RECT r{};
+      if (!::GetWindowRect(menu, &r)) return Fail("GetWindowRect failed");
+      Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+            " " + std::to_string(r.bottom - r.top));
+      return kOk;
+    }
+    if (NowMs() - start >= *timeout) return Fail("no popup menu after " + std::to_string(*timeout) + " ms");
+    ::Sleep(5);
+  }
+}
+
 int CmdExStyle(const Args& a) {
   HWND hwnd = FindAny(a[0]);
   if (hwnd == nullptr) return NoWindow(a[0]);
@@ -659,6 +685,7 @@ constexpr Command kCommands[] = {
     {L"started-ms", 1, 2, CmdStartedMs,
      "started-ms TITLE [timeout_ms]    ms from now until the window is visible"},
     {L"rect", 1, 1, CmdRect, "rect TITLE                       x y w h on the screen"},
+    {L"menu", 0, 1, CmdMenu, "menu [timeout_ms]                x y w h of a popup menu, once one shows"},
     {L"visible", 1, 1, CmdVisible, "visible TITLE                    1 or 0"},
     {L"exstyle", 1, 1, CmdExStyle, "exstyle TITLE                    the extended style, 0x..."},
     {L"children", 1, 1, CmdChildren, "children TITLE                   class x y w h of each direct child"},
