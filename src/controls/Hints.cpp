@@ -171,4 +171,14 @@ std::string Hints::Text(HWND window, UINT_PTR id) const {
   return ToolText(tip_.get(), RectToolInfo(window, id));
 }
 
+HintsOff::HintsOff(const Hints& hints, HWND window) : tip_(hints.hwnd()) {
+  if (tip_ == nullptr) return;
+  hints.Relay(window, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
+  ::SendMessageW(tip_, TTM_ACTIVATE, FALSE, 0);
+}
+
+HintsOff::~HintsOff() {
+  if (tip_ != nullptr && ::IsWindow(tip_) != FALSE) ::SendMessageW(tip_, TTM_ACTIVATE, TRUE, 0);
+}
+
 }  // namespace ql

@@ -59,4 +59,18 @@ class Hints {
   std::vector<std::pair<HWND, UINT_PTR>> rectTools_;
 };
 
+// The hints of `window`'s tiles kept off while a menu of the program shows: a hint due once the
+// pointer has rested on a tile would otherwise come up over the menu. A move off every tile first
+// drops the hint that is about to show.
+class HintsOff {
+ public:
+  HintsOff(const Hints& hints, HWND window);
+  HintsOff(const HintsOff&) = delete;
+  HintsOff& operator=(const HintsOff&) = delete;
+  ~HintsOff();
+
+ private:
+  HWND tip_;
+};
+
 }  // namespace ql

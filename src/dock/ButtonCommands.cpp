@@ -19,7 +19,14 @@ void ButtonCommands::MenuBoutonsPopup(TKovaBtn& tile, POINT screen) {
   const std::string confirmation = DeleteConfirmation(kind, tile.Hint());
   const TConfig& cfg = dock_.Config();
   menu_.Popup(cfg.Taille, cfg.ShowName, !module);
-  const MenuBoutons::Command command = menu_.Track(dock_.hwnd(), screen);
+  MenuBoutons::Command command = MenuBoutons::kNone;
+  {
+    // No other window of the program (the branch above all) acts while the menu shows; the dock
+    // owns the menu and stays enabled for it.
+    const win::ThreadModalScope modal(dock_.hwnd());
+    const HintsOff hints(dock_.TileHints(), dock_.hwnd());
+    command = menu_.Track(dock_.hwnd(), screen);
+  }
   if (dock_.Closed()) return;  // closed from outside while the menu showed
   switch (command) {
     case MenuBoutons::kChangerIcone:

@@ -9,30 +9,6 @@
 
 namespace ql {
 
-namespace {
-
-// The tooltip of the dock's tiles kept off while a menu shows: the main button's hint, due once
-// the pointer has rested on it, would otherwise come up over the menu. A move off every tile
-// first drops the hint that is about to show.
-class HintsOff {
- public:
-  HintsOff(const Hints& hints, HWND window) : tip_(hints.hwnd()) {
-    if (tip_ == nullptr) return;
-    hints.Relay(window, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
-    ::SendMessageW(tip_, TTM_ACTIVATE, FALSE, 0);
-  }
-  HintsOff(const HintsOff&) = delete;
-  HintsOff& operator=(const HintsOff&) = delete;
-  ~HintsOff() {
-    if (tip_ != nullptr && ::IsWindow(tip_) != FALSE) ::SendMessageW(tip_, TTM_ACTIVATE, TRUE, 0);
-  }
-
- private:
-  HWND tip_;
-};
-
-}  // namespace
-
 void TQuaylite::CreeMenu() { mainMenu_.CreeMenu(); }
 
 void TQuaylite::PopupMainMenu(POINT screen) { mainMenu_.Popup(screen); }

@@ -362,6 +362,27 @@ TEST_F(MainMenuTest, RightPressShowsTheMenuWithTheOtherWindowsDisabledAndRunsThe
   EXPECT_NE(::IsWindowEnabled(other.get()), FALSE);
 }
 
+TEST_F(MainMenuTest, TheButtonMenuTooLeavesEveryOtherWindowOfTheProgramDisabled) {
+  Start(AllShellEntries(false));
+  f_.dock->FormShow();
+  win::OwnedWindow other(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -3000,
+                                           -3000, 20, 20, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                           nullptr));
+  ASSERT_NE(other.get(), nullptr);
+  TKovaBtn* tile = f_.dock->GetBtn(1);
+  ASSERT_NE(tile, nullptr);
+  bool otherEnabled = true;
+  MenuDriver::Arm([&](HWND popup) {
+    otherEnabled = ::IsWindowEnabled(other.get()) != FALSE;
+    PressKey(popup, VK_ESCAPE);
+  });
+  f_.dock->Commands().MenuBoutonsPopup(*tile, POINT{100, 100});
+  EXPECT_TRUE(MenuDriver::sawMenu);
+  EXPECT_FALSE(otherEnabled) << "a branch beside the bar would take clicks under the menu";
+  EXPECT_NE(::IsWindowEnabled(other.get()), FALSE);
+  EXPECT_EQ(f_.dock->TileCount(), 2U) << "Escape chose nothing";
+}
+
 TEST_F(MainMenuTest, GdiObjectsStayFlatOverFiftyOpeningsInBothLooksWithTextures) {
   ql::test::ScratchFolder textures("qlmainmenugdi");
   TConfig cfg = AllShellEntries(true);
