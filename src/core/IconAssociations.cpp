@@ -116,7 +116,9 @@ std::vector<std::string> AssociationRewrite(std::span<const std::string> lines, 
   }
   if (!done) {
     out.emplace_back();
-    out.push_back(";" + std::string(caption));
+    std::string title(1, ';');
+    title.append(caption);
+    out.push_back(std::move(title));
     out.push_back(std::move(classLine));
   }
   return out;

@@ -54,7 +54,7 @@ bool FrontTrimming(std::string_view text, std::string_view className) {
 std::string TrimTaskLabel(std::string text, std::string_view className, int limit,
                           const std::function<int(std::string_view)>& width) {
   const bool front = FrontTrimming(text, className);
-  if (front && width(text) > limit) text = "..." + text.substr(OffsetOf(text, 3));
+  if (front && width(text) > limit) text.replace(0, OffsetOf(text, 3), "...");
   while (width(text) >= limit) {
     if (front) {
       const std::size_t at = OffsetOf(text, 3);

@@ -17,15 +17,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/Command.h"
 #include "core/Config.h"
 #include "core/IconAssociations.h"
 #include "core/WindowLists.h"
 #include "core/WindowSystem.h"
 
 namespace ql {
-
-// No dock button was launched since the last task button took one's icon.
-inline constexpr std::int32_t kNoLaunch = 72360;
 
 enum class TaskState : std::uint8_t { Up, Down };  // Down: the window is the foreground window
 enum class TaskStyle : std::uint8_t { sQL, sNS };  // label style, tile style
