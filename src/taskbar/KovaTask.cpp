@@ -334,10 +334,11 @@ void TKovaTask::DecoupeRegion(HBITMAP image) {
 }
 
 void TKovaTask::Paint() {
-  win::PaintDc paint(hwnd());
+  // The shape first: a new region repaints the host, and this paint then covers all of it.
   win::Bitmap image = Compose();
+  if (image) DecoupeRegion(image.get());
+  const win::PaintDc paint(hwnd());
   if (!image) return;
-  DecoupeRegion(image.get());
   const win::MemoryDc source(::CreateCompatibleDC(paint.get()));
   const win::SelectGuard select(source.get(), image.get());
   ::BitBlt(paint.get(), 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
