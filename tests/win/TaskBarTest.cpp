@@ -255,6 +255,21 @@ TEST(TTaskBarSetUp, TheNotificationAreaIsBorrowedAndGivenBack) {
   EXPECT_EQ(::GetParent(t.shell.trayNotify()), t.shell.tray());
 }
 
+TEST(TTaskBarSetUp, AKilledDocksLeftoversAreMendedAtTheNextStart) {
+  qltest::FakeShell shell;
+  shell.CreateTray();
+  // As a killed dock leaves them: the task bar hidden, its notification area in another window.
+  win::OwnedWindow stranger(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, -3000, -3000, 10,
+                                              10, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  ::SetParent(shell.trayNotify(), stranger.get());
+  ::ShowWindow(shell.tray(), SW_HIDE);
+  RecoverSystemTaskBar();
+  EXPECT_TRUE(qltest::FakeShell::HasVisibleStyle(shell.tray()));
+  EXPECT_EQ(::GetParent(shell.trayNotify()), shell.tray());
+  RecoverSystemTaskBar();  // nothing left to mend
+  EXPECT_EQ(::GetParent(shell.trayNotify()), shell.tray());
+}
+
 TEST(TTaskBarSetUp, WithoutANotificationAreaRowsRunToTheScreensWidth) {
   qltest::FakeShell shell;
   shell.CreateTray();
