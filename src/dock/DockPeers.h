@@ -6,6 +6,7 @@
 #include "dialogs/Proprietes.h"
 #include "dialogs/SendTo.h"
 #include "dock/BarreBranche.h"
+#include "taskbar/TaskBar.h"
 #include "win/Form.h"
 
 namespace ql {
@@ -16,7 +17,7 @@ struct DockPeers {
   TProprietes proprietes;
   TSendTo sendTo;
   TFrmPassWD password;  // WM_CLOSE to the dock is refused while it shows
-  win::Form taskBar;    // TTaskBar
+  TTaskBar taskBar;
 };
 
 }  // namespace ql

@@ -3,13 +3,15 @@
 #include "core/Config.h"
 #include "dock/DockPeers.h"
 #include "dock/Quaylite.h"
+#include "taskbar/TaskBar.h"
 #include "win/Form.h"
 #include "win/Registrations.h"
 #include "win/RegistryStore.h"
 #include "win/Win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  ql::win::ComScope com;  // for the shell's icon and namespace calls, for the whole run
+  ql::RecoverSystemTaskBar();  // a dock killed while its task bar ran left the system's hidden
+  ql::win::ComScope com;       // for the shell's icon and namespace calls, for the whole run
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
 
