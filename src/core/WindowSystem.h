@@ -22,6 +22,7 @@ inline constexpr WindowId kNoWindow = 0;
 using IconHandle = std::uint32_t;
 
 // One top-level window as one enumeration saw it: everything the window rules look at, read once.
+// A hidden window's extended style, parent and owner are left at 0: no list looks at them.
 struct TopWindow {
   WindowId id = kNoWindow;
   bool visible = false;

@@ -15,11 +15,21 @@ BOOL CALLBACK CollectTopWindow(HWND h, LPARAM out) {
   auto& windows = *reinterpret_cast<std::vector<TopWindow>*>(out);
   TopWindow w;
   w.id = IdOf(h);
-  w.visible = ::IsWindowVisible(h) != FALSE;
   w.style = static_cast<std::uint32_t>(::GetWindowLongW(h, GWL_STYLE));
-  w.exStyle = static_cast<std::uint32_t>(::GetWindowLongW(h, GWL_EXSTYLE));
-  w.parent = IdOf(::GetParent(h));
-  w.owner = IdOf(reinterpret_cast<HWND>(::GetWindowLongPtrW(h, GWLP_HWNDPARENT)));
+  // A top-level window's only ancestor is the desktop, which shows: its own bit says it all.
+  w.visible = (w.style & WS_VISIBLE) != 0;
+  if (w.visible) {
+    // Every list skips hidden windows: their other fields are never read, so never asked (a poll
+    // meets many more hidden windows than shown ones).
+    w.exStyle = static_cast<std::uint32_t>(::GetWindowLongW(h, GWL_EXSTYLE));
+    w.owner = IdOf(::GetWindow(h, GW_OWNER));
+    // What GetParent answers for a top-level window: the owner of a popup, nothing otherwise.
+    if ((w.style & WS_CHILD) != 0) {
+      w.parent = IdOf(::GetParent(h));
+    } else if ((w.style & WS_POPUP) != 0) {
+      w.parent = w.owner;
+    }
+  }
   windows.push_back(w);
   return TRUE;
 }

@@ -52,7 +52,8 @@ const TopWindow* FindIn(const std::vector<TopWindow>& windows, HWND h) {
 TEST(Win32WindowSystem, SeesRealWindowsWithTheirStylesTitlesAndClasses) {
   auto app = MakeWindow(L"Caf\u00e9 notes", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   auto dialog = MakeWindow(L"Find", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, app.get());
-  auto tool = MakeWindow(L"Palette", WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW);
+  auto tool = MakeWindow(L"Palette", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW, app.get());
+  auto hidden = MakeWindow(L"Hidden", WS_POPUP, 0, app.get());
   Win32WindowSystem system;
 
   std::vector<TopWindow> windows{TopWindow{}};
@@ -60,15 +61,19 @@ TEST(Win32WindowSystem, SeesRealWindowsWithTheirStylesTitlesAndClasses) {
   const TopWindow* a = FindIn(windows, app.get());
   const TopWindow* d = FindIn(windows, dialog.get());
   const TopWindow* t = FindIn(windows, tool.get());
-  ASSERT_TRUE(a != nullptr && d != nullptr && t != nullptr);
+  const TopWindow* h = FindIn(windows, hidden.get());
+  ASSERT_TRUE(a != nullptr && d != nullptr && t != nullptr && h != nullptr);
   EXPECT_EQ(FindIn(windows, nullptr), nullptr) << "the list is replaced";
   EXPECT_TRUE(a->visible);
   EXPECT_EQ(a->style & WS_OVERLAPPEDWINDOW, static_cast<std::uint32_t>(WS_OVERLAPPEDWINDOW));
   EXPECT_EQ(a->parent, kNoWindow);
   EXPECT_EQ(d->parent, IdOf(app.get())) << "a popup's parent is its owner";
   EXPECT_EQ(d->owner, IdOf(app.get()));
-  EXPECT_FALSE(t->visible);
+  EXPECT_EQ(t->parent, kNoWindow) << "an owned overlapped window has no parent";
+  EXPECT_EQ(t->owner, IdOf(app.get()));
   EXPECT_NE(t->exStyle & WS_EX_TOOLWINDOW, 0U);
+  EXPECT_FALSE(h->visible);
+  EXPECT_EQ(h->style & WS_POPUP, static_cast<std::uint32_t>(WS_POPUP));
 
   EXPECT_EQ(system.Title(IdOf(app.get())), "Caf\xC3\xA9 notes");
   EXPECT_EQ(system.ClassName(IdOf(app.get())), "QlWindowSystemTest");
