@@ -233,6 +233,18 @@ constexpr std::uint32_t kHighBit = 0x80000000U;
 constexpr std::uint32_t kMaxSections = 96;
 constexpr std::uint64_t kMaxVisitedEntries = 1ULL << 16;
 
+// A GRPICONDIR: icons (not cursors), each entry naming an icon among `iconIds`.
+bool IsSoundGroup(ByteView data, const std::set<std::uint32_t>& iconIds) {
+  if (!Fits(0, 6, data.size())) return false;
+  const std::uint32_t count = U16(data, 4);
+  if (U16(data, 0) != 0 || U16(data, 2) != 1 || count == 0 || !Fits(6, 14ULL * count, data.size()))
+    return false;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (iconIds.count(U16(data, 6 + 14ULL * i + 12)) == 0) return false;
+  }
+  return true;
+}
+
 struct Section {
   std::uint64_t address = 0;  // relative virtual address
   std::uint64_t rawBytes = 0;
@@ -266,16 +278,8 @@ class ResourceTree {
       if ((id & kHighBit) == 0) iconIds.insert(id);  // a group names its icons by number
       return true;
     });
-    return ok && ForEachResource(kRtGroupIcon, [&](std::uint32_t, ByteView data) {
-             if (!Fits(0, 6, data.size())) return false;
-             const std::uint32_t count = U16(data, 4);
-             if (U16(data, 0) != 0 || U16(data, 2) != 1 || count == 0) return false;
-             if (!Fits(6, 14ULL * count, data.size())) return false;
-             for (std::uint32_t i = 0; i < count; ++i) {
-               if (iconIds.count(U16(data, 6 + 14ULL * i + 12)) == 0) return false;
-             }
-             return true;
-           });
+    return ok && ForEachResource(kRtGroupIcon,
+                                 [&](std::uint32_t, ByteView data) { return IsSoundGroup(data, iconIds); });
   }
 
  private:
@@ -356,12 +360,8 @@ class ResourceTree {
   std::vector<unsigned char> tree_;
 };
 
-}  // namespace
-
-bool IsSoundIconProgram(ByteSource& file) {
-  std::vector<unsigned char> dos;
-  if (!ReadInto(file, 0, 64, dos) || dos[0] != 'M' || dos[1] != 'Z') return false;
-  const std::uint64_t pe = U32(dos, 0x3C);
+// A 32- or 64-bit program whose headers start at `pe`.
+bool IsSoundPeProgram(ByteSource& file, std::uint64_t pe) {
   std::vector<unsigned char> head;
   if (!ReadInto(file, pe, 24, head) || U32(head, 0) != 0x00004550U) return false;  // "PE\0\0"
   const std::uint32_t sectionCount = U16(head, 6);
@@ -387,6 +387,66 @@ bool IsSoundIconProgram(ByteSource& file) {
   }
   ResourceTree tree(file, std::move(sections));
   return tree.Load(resourceAddress) && tree.IconsAreSound();
+}
+
+// A 16-bit program or icon library whose header starts at `ne`: its resource table (entries in
+// units of 2^shift bytes of the file), every icon sound, every group naming icons that exist.
+bool IsSoundNeProgram(ByteSource& file, std::uint64_t ne) {
+  std::vector<unsigned char> head;
+  if (!ReadInto(file, ne, 64, head)) return false;
+  const std::uint32_t tableAt = U16(head, 0x24);
+  const std::uint32_t tableEnd = U16(head, 0x26);  // the resident names follow the resources
+  if (tableAt == tableEnd) return true;            // no resources
+  std::vector<unsigned char> table;
+  if (tableEnd < tableAt + 2 || !ReadInto(file, ne + tableAt, tableEnd - tableAt, table)) return false;
+  const std::uint32_t shift = U16(table, 0);
+  if (shift > 16) return false;
+  struct Resource {
+    std::uint32_t type;
+    std::uint32_t id;
+    std::vector<unsigned char> data;
+  };
+  std::vector<Resource> icons;
+  std::set<std::uint32_t> iconIds;
+  std::uint64_t at = 2;
+  for (;;) {
+    if (!Fits(at, 2, table.size())) return false;
+    const std::uint32_t type = U16(table, at);
+    if (type == 0) break;
+    if (!Fits(at, 8, table.size())) return false;
+    const std::uint32_t count = U16(table, at + 2);
+    at += 8;
+    if (!Fits(at, 12ULL * count, table.size())) return false;
+    for (std::uint32_t i = 0; i < count; ++i, at += 12) {
+      if (type != (0x8000U | kRtIcon) && type != (0x8000U | kRtGroupIcon)) continue;
+      Resource r{type, U16(table, at + 6), {}};
+      const std::uint64_t length = static_cast<std::uint64_t>(U16(table, at + 2)) << shift;
+      if (length > kMaxIconImageBytes ||
+          !ReadInto(file, static_cast<std::uint64_t>(U16(table, at)) << shift, length, r.data)) {
+        return false;
+      }
+      if (type == (0x8000U | kRtIcon)) {
+        if (!IsSoundIconImage(r.data)) return false;
+        if ((r.id & 0x8000U) != 0) iconIds.insert(r.id & 0x7FFFU);
+      } else {
+        icons.push_back(std::move(r));
+      }
+    }
+  }
+  return std::all_of(icons.begin(), icons.end(),
+                     [&iconIds](const Resource& group) { return IsSoundGroup(group.data, iconIds); });
+}
+
+}  // namespace
+
+bool IsSoundIconProgram(ByteSource& file) {
+  std::vector<unsigned char> dos;
+  if (!ReadInto(file, 0, 64, dos) || dos[0] != 'M' || dos[1] != 'Z') return false;
+  const std::uint64_t header = U32(dos, 0x3C);
+  std::vector<unsigned char> signature;
+  if (!ReadInto(file, header, 2, signature)) return false;
+  if (signature[0] == 'N' && signature[1] == 'E') return IsSoundNeProgram(file, header);
+  return IsSoundPeProgram(file, header);
 }
 
 bool IsSoundPicture(PictureKind kind, ByteSource& file) {

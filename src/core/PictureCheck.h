@@ -52,9 +52,10 @@ bool IsSoundIcoFile(ByteView file);
 // that stays inside the picture and the file).
 bool IsSoundBmpFile(ByteView file);
 
-// A program, library or icon library in the PE format, for icon extraction: headers and section
-// table, the resource tree of the icon groups and icons, every group naming icons that exist, and
-// every icon image sound. A sound program may have no icons at all.
+// A program, library or icon library, for icon extraction. In the 32/64-bit format: headers and
+// section table, the resource tree of the icon groups and icons; in the 16-bit format: the
+// resource table. Every group names icons that exist, and every icon image is sound. A sound
+// program may have no icons at all.
 bool IsSoundIconProgram(ByteSource& file);
 
 // What a picture file is read as.

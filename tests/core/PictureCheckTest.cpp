@@ -266,6 +266,29 @@ TEST(PictureCheck, DamagedProgramFilesFail) {
   EXPECT_TRUE(IsSoundProgram(ql::test::MakeProgramFile(7, 7).bytes));
 }
 
+TEST(PictureCheck, SixteenBitIconLibraries) {
+  using N = ql::test::NeFile;
+  const FileBytes good = ql::test::MakeNeFile().bytes;
+  EXPECT_TRUE(IsSoundProgram(good));
+  EXPECT_TRUE(IsSoundProgram(ql::test::MakeNeFile(ql::test::PngImage(48)).bytes));
+  EXPECT_TRUE(IsSoundProgram(Edited(good, [](FileBytes& f) { Put16(f, N::kNe + 0x26, N::kTable - N::kNe); })))
+      << "no resources";
+  for (std::size_t n = 0; n < good.size(); ++n) EXPECT_FALSE(IsSoundProgram(Cut(good, n))) << n;
+  const std::vector<std::pair<const char*, std::function<void(FileBytes&)>>> damage = {
+      {"table past the end", [](FileBytes& f) { Put16(f, N::kNe + 0x24, 0xFFF0); }},
+      {"table ends before it starts", [](FileBytes& f) { Put16(f, N::kNe + 0x26, 2); }},
+      {"huge unit", [](FileBytes& f) { Put16(f, N::kTable, 30); }},
+      {"no end of the types", [](FileBytes& f) { Put16(f, N::kGroupName + 12, 0x8010); }},
+      {"more icons than the table holds", [](FileBytes& f) { Put16(f, N::kIconName - 6, 9); }},
+      {"icon past the end", [](FileBytes& f) { Put16(f, N::kIconName, 0xFFFF); }},
+      {"empty icon", [](FileBytes& f) { Put16(f, N::kIconName + 2, 0); }},
+      {"damaged icon", [](FileBytes& f) { Put16(f, 176 + 14, 9); }},
+      {"group past the end", [](FileBytes& f) { Put16(f, N::kGroupName + 2, 0x7FFF); }},
+  };
+  for (const auto& [what, edit] : damage) EXPECT_FALSE(IsSoundProgram(Edited(good, edit))) << what;
+  EXPECT_FALSE(IsSoundProgram(ql::test::MakeNeFile(ql::test::IconImage(32), 5).bytes)) << "a missing icon";
+}
+
 // --- Random damage -------------------------------------------------------------------------------
 
 // Random bytes over random places of a sound file, a few thousand times: every result comes from
@@ -298,6 +321,7 @@ TEST(PictureCheck, RandomBytesOverTheHeadersAndResources) {
        [](const FileBytes& f) { return IsSoundBmpFile(FileBytes(f)); }},
       {"exe headers", program, 0x200, IsSoundProgram},
       {"exe resources", program, program.size(), IsSoundProgram},
+      {"icl", ql::test::MakeNeFile().bytes, 176 + 40, IsSoundProgram},
   };
   for (const Case& c : cases) {
     int rejected = 0;
@@ -315,13 +339,23 @@ TEST(PictureCheck, RandomBytesOverTheHeadersAndResources) {
     }
     EXPECT_TRUE(IsSoundBmpFile(f));
   }
-  // Random files of random sizes.
+  // Random files of random sizes, some starting like a bitmap or a program.
   for (int i = 0; i < 2000; ++i) {
     FileBytes f(std::uniform_int_distribution<std::size_t>(0, 600)(random));
     for (unsigned char& b : f) b = static_cast<unsigned char>(random());
     if (i % 3 == 0 && f.size() >= 2) f[0] = 'B', f[1] = 'M';
     if (i % 3 == 1 && f.size() >= 2) f[0] = 'M', f[1] = 'Z';
-    EXPECT_FALSE(IsSoundIcoFile(f) && IsSoundBmpFile(f));
-    IsSoundProgram(f);
+    EXPECT_FALSE(IsSoundIcoFile(f));
+    EXPECT_FALSE(IsSoundBmpFile(f));
+    EXPECT_FALSE(IsSoundProgram(f));
   }
+}
+
+// The damaged files the Win32 tests put on tiles, textures and drops.
+TEST(PictureCheck, TheSetsOfDamagedFilesFail) {
+  for (const auto& d : ql::test::DamagedIcoFiles())
+    EXPECT_FALSE(IsSoundIcoFile(FileBytes(d.bytes))) << d.name;
+  for (const auto& d : ql::test::DamagedBmpFiles())
+    EXPECT_FALSE(IsSoundBmpFile(FileBytes(d.bytes))) << d.name;
+  for (const auto& d : ql::test::DamagedProgramFiles()) EXPECT_FALSE(IsSoundProgram(d.bytes)) << d.name;
 }

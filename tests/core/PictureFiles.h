@@ -5,6 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace ql::test {
@@ -261,6 +264,130 @@ inline ProgramFile MakeProgramFile(std::uint32_t iconId = 1, std::uint32_t named
   Put32(p.bytes, P::kResourceDir, P::kAddress);
   Put32(p.bytes, P::kResourceDir + 4, sectionBytes);
   return p;
+}
+
+// A 16-bit icon library (the NE format) with one icon group of one icon: the resource table
+// right after the header, in 16-byte units, then the icon and the group directory.
+struct NeFile {
+  FileBytes bytes;
+  static constexpr std::size_t kNe = 64;
+  static constexpr std::size_t kTable = kNe + 64;
+  static constexpr std::size_t kIconName = kTable + 2 + 8;  // NAMEINFO: offset, length, flags, id
+  static constexpr std::size_t kGroupName = kIconName + 12 + 8;
+};
+
+inline NeFile MakeNeFile(const FileBytes& image = IconImage(32), std::uint32_t namedId = 1) {
+  using N = NeFile;
+  constexpr std::uint32_t kTableBytes = 2 + 2 * (8 + 12) + 2;
+  constexpr std::uint32_t kIconAt = 176;
+  const std::uint32_t iconUnits = static_cast<std::uint32_t>((image.size() + 15) / 16);
+  const std::uint32_t groupAt = kIconAt + 16 * iconUnits;
+  ByteWriter w;
+  w.Text("MZ");
+  w.PadTo(0x3C);
+  w.U32(N::kNe);
+  w.PadTo(N::kNe);
+  w.Text("NE");
+  w.PadTo(N::kNe + 0x24);
+  w.U16(N::kTable - N::kNe);
+  w.U16(N::kTable - N::kNe + kTableBytes);
+  w.PadTo(N::kTable);
+  w.U16(4);  // 16-byte units
+  w.U16(0x8003);
+  w.U16(1);
+  w.U32(0);
+  w.U16(kIconAt / 16);
+  w.U16(iconUnits);
+  w.U16(0x1C30);
+  w.U16(0x8001);
+  w.U32(0);
+  w.U16(0x800E);
+  w.U16(1);
+  w.U32(0);
+  w.U16(groupAt / 16);
+  w.U16(2);
+  w.U16(0x1C30);
+  w.U16(0x8001);
+  w.U32(0);
+  w.U16(0);
+  w.PadTo(kIconAt);
+  w.Append(image);
+  w.PadTo(groupAt);
+  w.U16(0);
+  w.U16(1);
+  w.U16(1);
+  w.Fill(4);
+  w.U16(1);
+  w.U16(32);
+  w.U32(static_cast<std::uint32_t>(image.size()));
+  w.U16(namedId);
+  w.PadTo(groupAt + 32);
+  return NeFile{w.bytes()};
+}
+
+// Damaged copies of sound files, as a user may have them: cut short at several lengths, fields
+// made wrong, random bytes over the headers and resources (seeded, so always the same files).
+struct DamagedFile {
+  std::string name;
+  FileBytes bytes;
+};
+
+inline std::vector<DamagedFile> DamagedCopies(const FileBytes& good, std::size_t headerEnd,
+                                              std::vector<std::pair<std::string, FileBytes>> edited) {
+  std::vector<DamagedFile> out;
+  for (std::size_t n :
+       {std::size_t{0}, std::size_t{5}, headerEnd / 2, headerEnd, good.size() / 2, good.size() - 1}) {
+    out.push_back({"cut at " + std::to_string(n),
+                   FileBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))});
+  }
+  for (auto& [what, bytes] : edited) out.push_back({std::move(what), std::move(bytes)});
+  std::mt19937 random(static_cast<std::uint32_t>(good.size()));
+  for (int i = 0; i < 4; ++i) {
+    FileBytes f = good;
+    for (int k = 0; k < 24; ++k) f[random() % headerEnd] = static_cast<unsigned char>(random());
+    out.push_back({"random bytes " + std::to_string(i), std::move(f)});
+  }
+  return out;
+}
+
+template <typename Edit>
+FileBytes EditedCopy(FileBytes f, Edit edit) {
+  edit(f);
+  return f;
+}
+
+inline std::vector<DamagedFile> DamagedIcoFiles() {
+  const FileBytes good = IcoFile();
+  return DamagedCopies(
+      good, 6 + 2 * 16 + 40,
+      {{"a count of 65535", EditedCopy(good, [](FileBytes& f) { Put16(f, 4, 0xFFFF); })},
+       {"image past the end", EditedCopy(good, [](FileBytes& f) { Put32(f, 6 + 12, 0x7FFFFFF0U); })},
+       {"size that wraps", EditedCopy(good, [](FileBytes& f) { Put32(f, 6 + 8, 0xFFFFFFF0U); })},
+       {"huge width", EditedCopy(good, [](FileBytes& f) { Put32(f, 38 + 4, 0x7FFFFFFFU); })}});
+}
+
+inline std::vector<DamagedFile> DamagedBmpFiles() {
+  const FileBytes good = BmpFile(16, 16, 8, 16);
+  return DamagedCopies(
+      good, 14 + 40 + 64,
+      {{"pixels far past the end",
+        EditedCopy(good, [](FileBytes& f) { Put32(f, bmp::kOffBits, 0xFFFFFFF0U); })},
+       {"huge height", EditedCopy(good, [](FileBytes& f) { Put32(f, bmp::kHeight, 0x80000000U); })},
+       {"palette of 2^31", EditedCopy(good, [](FileBytes& f) { Put32(f, bmp::kClrUsed, 0x80000000U); })},
+       {"RLE running off", Rle8File(16, 16, {0, 0, 255, 1, 0, 2, 200, 200, 0, 1})}});
+}
+
+inline std::vector<DamagedFile> DamagedProgramFiles() {
+  using P = ProgramFile;
+  const FileBytes good = MakeProgramFile(1, 1, IconImage(32)).bytes;
+  return DamagedCopies(
+      good, P::kImage + 40,
+      {{"e_lfanew past the end", EditedCopy(good, [](FileBytes& f) { Put32(f, 0x3C, 0x7FFFFFF0U); })},
+       {"root entry count", EditedCopy(good, [](FileBytes& f) { Put16(f, P::kRoot + 14, 0x7FFF); })},
+       {"icon address outside", EditedCopy(good, [](FileBytes& f) { Put32(f, P::kIconData, 0x7FFFFFF0U); })},
+       {"icon size that wraps",
+        EditedCopy(good, [](FileBytes& f) { Put32(f, P::kIconData + 4, 0xFFFFFFFFU); })},
+       {"a group naming a missing icon", MakeProgramFile(1, 9, IconImage(32)).bytes}});
 }
 
 }  // namespace ql::test
