@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
-#include <set>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -132,10 +132,10 @@ bool IsSoundRle(ByteView data, std::int64_t width, std::int64_t height, bool fou
 
 }  // namespace
 
-bool MemorySource::Read(std::uint64_t offset, std::span<unsigned char> out) {
-  if (!Fits(offset, out.size(), bytes_.size())) return false;
-  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
-  return true;
+std::optional<ByteView> MemorySource::View(std::uint64_t offset, std::uint64_t n,
+                                           std::vector<unsigned char>&) {
+  if (!Fits(offset, n, bytes_.size())) return std::nullopt;
+  return bytes_.subspan(Index(offset), Index(n));
 }
 
 bool IsSoundIconImage(ByteView image) {
@@ -231,16 +231,20 @@ constexpr std::uint32_t kRtIcon = 3;
 constexpr std::uint32_t kRtGroupIcon = 14;
 constexpr std::uint32_t kHighBit = 0x80000000U;
 constexpr std::uint32_t kMaxSections = 96;
-constexpr std::uint64_t kMaxVisitedEntries = 1ULL << 16;
+constexpr std::uint64_t kMaxVisitedEntries = 1ULL << 20;
 
-// A GRPICONDIR: icons (not cursors), each entry naming an icon among `iconIds`.
-bool IsSoundGroup(ByteView data, const std::set<std::uint32_t>& iconIds) {
+// A GRPICONDIR of icons (not cursors) whose entries fit.
+bool IsSoundGroup(ByteView data) {
   if (!Fits(0, 6, data.size())) return false;
   const std::uint32_t count = U16(data, 4);
-  if (U16(data, 0) != 0 || U16(data, 2) != 1 || count == 0 || !Fits(6, 14ULL * count, data.size()))
-    return false;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (iconIds.count(U16(data, 6 + 14ULL * i + 12)) == 0) return false;
+  return U16(data, 0) == 0 && U16(data, 2) == 1 && count > 0 && Fits(6, 14ULL * count, data.size());
+}
+
+// A group whose entries name icons among `iconIds`.
+bool NamesKnownIcons(ByteView group, const std::vector<bool>& iconIds) {
+  if (!IsSoundGroup(group)) return false;
+  for (std::uint32_t i = 0; i < U16(group, 4); ++i) {
+    if (!iconIds[U16(group, 6 + 14ULL * i + 12)]) return false;
   }
   return true;
 }
@@ -251,11 +255,30 @@ struct Section {
   std::uint64_t rawAt = 0;  // file offset
 };
 
-bool ReadInto(ByteSource& file, std::uint64_t at, std::uint64_t n, std::vector<unsigned char>& out) {
-  if (n > kMaxPictureBytes || !Fits(at, n, file.Size())) return false;
-  out.resize(Index(n));
-  return file.Read(at, out);
-}
+// Bytes of a file: a view into the source's memory, or into the block's own copy.
+class Block {
+ public:
+  Block() = default;
+  Block(const Block&) = delete;
+  Block& operator=(const Block&) = delete;
+  ~Block() = default;
+
+  bool Take(ByteSource& file, std::uint64_t at, std::uint64_t n) {
+    view_ = {};
+    if (n > kMaxPictureBytes || !Fits(at, n, file.Size())) return false;
+    const std::optional<ByteView> view = file.View(at, n, copy_);
+    if (!view || view->size() != n) return false;
+    view_ = *view;
+    return true;
+  }
+  operator ByteView() const { return view_; }  // NOLINT(google-explicit-constructor)
+  std::size_t size() const { return view_.size(); }
+  unsigned char operator[](std::size_t i) const { return view_[i]; }
+
+ private:
+  std::vector<unsigned char> copy_;
+  ByteView view_;
+};
 
 // The resource tree of a program file, read from its root to the end of the section holding it.
 class ResourceTree {
@@ -267,19 +290,33 @@ class ResourceTree {
     const std::optional<std::uint64_t> at = FileOffset(rootAddress, 16, &rootLimit_);
     if (!at) return false;
     rootAt_ = *at;
-    return ReadInto(file_, rootAt_, std::min(rootLimit_ - rootAt_, kMaxPictureBytes), tree_);
+    return tree_.Take(file_, rootAt_, std::min(rootLimit_ - rootAt_, kMaxPictureBytes));
   }
 
-  // Every icon resource and every icon group sound; the groups name only icons that exist.
-  bool IconsAreSound() {
-    std::set<std::uint32_t> iconIds;
-    bool ok = ForEachResource(kRtIcon, [&](std::uint32_t id, ByteView data) {
-      if (!IsSoundIconImage(data)) return false;
-      if ((id & kHighBit) == 0) iconIds.insert(id);  // a group names its icons by number
-      return true;
-    });
-    return ok && ForEachResource(kRtGroupIcon,
-                                 [&](std::uint32_t, ByteView data) { return IsSoundGroup(data, iconIds); });
+  // The icon groups the loader may read for `index` sound (the index-th group in the directory's
+  // order, or the group numbered -index; and the first, which the shell shows), each naming only
+  // icons that exist and are sound. The tree's directories and data entries all in bounds.
+  bool IconsAreSound(std::int32_t index) {
+    const std::int64_t wanted = index;
+    auto selected = [wanted](std::uint32_t position, std::uint32_t id) {
+      return position == 0 || (wanted >= 0 && position == wanted) || (wanted < 0 && id == -wanted);
+    };
+    return ForEachResource(
+               kRtIcon, [](std::uint32_t, std::uint32_t) { return false; }, nullptr) &&
+           ForEachResource(kRtGroupIcon, selected, [this](std::uint32_t, ByteView group) {
+             if (!IsSoundGroup(group)) return false;
+             for (std::uint32_t i = 0; i < U16(group, 4); ++i) {
+               const std::uint32_t icon = U16(group, 6 + 14ULL * i + 12);
+               bool found = false;
+               auto named = [icon](std::uint32_t, std::uint32_t id) { return id == icon; };
+               auto sound = [&found](std::uint32_t, ByteView image) {
+                 found = true;
+                 return IsSoundIconImage(image);
+               };
+               if (!ForEachResource(kRtIcon, named, sound) || !found) return false;
+             }
+             return true;
+           });
   }
 
  private:
@@ -306,14 +343,17 @@ class ResourceTree {
     return n;
   }
 
-  // Calls `use(id, data)` for every language of every resource of `type` (`id` has its high bit
-  // set for a resource known by name). False when a directory or data entry is out of bounds, the
-  // tree is not three levels deep there, or `use` says no.
-  template <typename Use>
-  bool ForEachResource(std::uint32_t type, Use use) {
+  // Walks the resources of `type`: every directory and data entry must be in bounds and the tree
+  // three levels deep there. For the resources `select(position, id)` picks (`id` has its high
+  // bit set for a resource known by name), calls `use(id, data)` on every language's data. False
+  // when something is out of bounds, a picked resource's data is not in the file, or `use` says
+  // no.
+  template <typename Select, typename Use>
+  bool ForEachResource(std::uint32_t type, Select select, Use use) {
     const ByteView tree(tree_);
     const std::optional<std::uint32_t> types = Entries(0);
     if (!types) return false;
+    Block outside;
     for (std::uint32_t t = 0; t < *types; ++t) {
       const std::uint64_t typeEntry = 16 + 8ULL * t;
       if (U32(tree, typeEntry) != type) continue;
@@ -328,28 +368,32 @@ class ResourceTree {
         if ((languages & kHighBit) == 0) return false;
         const std::optional<std::uint32_t> languageCount = Entries(languages & ~kHighBit);
         if (!languageCount) return false;
+        const bool picked = select(n, id);
         for (std::uint32_t l = 0; l < *languageCount; ++l) {
           const std::uint32_t dataEntry = U32(tree, (languages & ~kHighBit) + 16 + 8ULL * l + 4);
           if ((dataEntry & kHighBit) != 0 || !Fits(dataEntry, 16, tree.size())) return false;
-          std::vector<unsigned char> data;
-          if (!Data(U32(tree, dataEntry), U32(tree, dataEntry + 4), data)) return false;
-          if (!use(id, ByteView(data))) return false;
+          if (!picked) continue;
+          const std::optional<ByteView> data = Data(U32(tree, dataEntry), U32(tree, dataEntry + 4), outside);
+          if (!data) return false;
+          if constexpr (!std::is_same_v<Use, std::nullptr_t>) {
+            if (!use(id, *data)) return false;
+          }
         }
       }
     }
     return true;
   }
 
-  bool Data(std::uint64_t address, std::uint64_t n, std::vector<unsigned char>& out) const {
-    if (n > kMaxIconImageBytes) return false;
+  // The data of a resource, most often inside the tree's section.
+  std::optional<ByteView> Data(std::uint64_t address, std::uint64_t n, Block& outside) {
+    if (n > kMaxIconImageBytes) return std::nullopt;
     const std::optional<std::uint64_t> at = FileOffset(address, n);
-    if (!at) return false;
+    if (!at) return std::nullopt;
     if (*at >= rootAt_ && Fits(*at - rootAt_, n, tree_.size())) {
-      const auto from = tree_.begin() + static_cast<std::ptrdiff_t>(*at - rootAt_);
-      out.assign(from, from + static_cast<std::ptrdiff_t>(n));
-      return true;
+      return ByteView(tree_).subspan(Index(*at - rootAt_), Index(n));
     }
-    return ReadInto(file_, *at, n, out);
+    if (!outside.Take(file_, *at, n)) return std::nullopt;
+    return ByteView(outside);
   }
 
   ByteSource& file_;
@@ -357,18 +401,18 @@ class ResourceTree {
   std::uint64_t rootAt_ = 0;
   std::uint64_t rootLimit_ = 0;
   std::uint64_t visited_ = 0;
-  std::vector<unsigned char> tree_;
+  Block tree_;
 };
 
 // A 32- or 64-bit program whose headers start at `pe`.
-bool IsSoundPeProgram(ByteSource& file, std::uint64_t pe) {
-  std::vector<unsigned char> head;
-  if (!ReadInto(file, pe, 24, head) || U32(head, 0) != 0x00004550U) return false;  // "PE\0\0"
+bool IsSoundPeProgram(ByteSource& file, std::uint64_t pe, std::int32_t index) {
+  Block head;
+  if (!head.Take(file, pe, 24) || U32(head, 0) != 0x00004550U) return false;  // "PE\0\0"
   const std::uint32_t sectionCount = U16(head, 6);
   const std::uint32_t optionalBytes = U16(head, 20);
   if (sectionCount == 0 || sectionCount > kMaxSections) return false;
-  std::vector<unsigned char> optional;
-  if (!ReadInto(file, pe + 24, optionalBytes, optional) || optional.size() < 2) return false;
+  Block optional;
+  if (!optional.Take(file, pe + 24, optionalBytes) || optional.size() < 2) return false;
   const std::uint32_t magic = U16(optional, 0);
   if (magic != 0x10B && magic != 0x20B) return false;
   const std::uint64_t countAt = magic == 0x10B ? 92 : 108;  // PE32, PE32+
@@ -378,81 +422,78 @@ bool IsSoundPeProgram(ByteSource& file, std::uint64_t pe) {
   const std::uint64_t resourceAddress = U32(optional, resourceEntry);
   if (resourceAddress == 0) return true;
 
-  std::vector<unsigned char> table;
-  if (!ReadInto(file, pe + 24 + optionalBytes, 40ULL * sectionCount, table)) return false;
+  Block table;
+  if (!table.Take(file, pe + 24 + optionalBytes, 40ULL * sectionCount)) return false;
   std::vector<Section> sections;
   for (std::uint32_t i = 0; i < sectionCount; ++i) {
     const std::uint64_t s = 40ULL * i;
     sections.push_back(Section{U32(table, s + 12), U32(table, s + 16), U32(table, s + 20)});
   }
   ResourceTree tree(file, std::move(sections));
-  return tree.Load(resourceAddress) && tree.IconsAreSound();
+  return tree.Load(resourceAddress) && tree.IconsAreSound(index);
 }
 
 // A 16-bit program or icon library whose header starts at `ne`: its resource table (entries in
 // units of 2^shift bytes of the file), every icon sound, every group naming icons that exist.
 bool IsSoundNeProgram(ByteSource& file, std::uint64_t ne) {
-  std::vector<unsigned char> head;
-  if (!ReadInto(file, ne, 64, head)) return false;
+  Block head;
+  if (!head.Take(file, ne, 64)) return false;
   const std::uint32_t tableAt = U16(head, 0x24);
   const std::uint32_t tableEnd = U16(head, 0x26);  // the resident names follow the resources
   if (tableAt == tableEnd) return true;            // no resources
-  std::vector<unsigned char> table;
-  if (tableEnd < tableAt + 2 || !ReadInto(file, ne + tableAt, tableEnd - tableAt, table)) return false;
+  Block table;
+  if (tableEnd < tableAt + 2 || !table.Take(file, ne + tableAt, tableEnd - tableAt)) return false;
   const std::uint32_t shift = U16(table, 0);
   if (shift > 16) return false;
-  struct Resource {
-    std::uint32_t type;
-    std::uint32_t id;
-    std::vector<unsigned char> data;
-  };
-  std::vector<Resource> icons;
-  std::set<std::uint32_t> iconIds;
-  std::uint64_t at = 2;
-  for (;;) {
-    if (!Fits(at, 2, table.size())) return false;
-    const std::uint32_t type = U16(table, at);
-    if (type == 0) break;
-    if (!Fits(at, 8, table.size())) return false;
-    const std::uint32_t count = U16(table, at + 2);
-    at += 8;
-    if (!Fits(at, 12ULL * count, table.size())) return false;
-    for (std::uint32_t i = 0; i < count; ++i, at += 12) {
-      if (type != (0x8000U | kRtIcon) && type != (0x8000U | kRtGroupIcon)) continue;
-      Resource r{type, U16(table, at + 6), {}};
-      const std::uint64_t length = static_cast<std::uint64_t>(U16(table, at + 2)) << shift;
-      if (length > kMaxIconImageBytes ||
-          !ReadInto(file, static_cast<std::uint64_t>(U16(table, at)) << shift, length, r.data)) {
-        return false;
-      }
-      if (type == (0x8000U | kRtIcon)) {
-        if (!IsSoundIconImage(r.data)) return false;
-        if ((r.id & 0x8000U) != 0) iconIds.insert(r.id & 0x7FFFU);
-      } else {
-        icons.push_back(std::move(r));
+  // Icons first, then the groups that name them.
+  std::vector<bool> iconIds(0x10000);
+  for (const std::uint32_t wanted : {0x8000U | kRtIcon, 0x8000U | kRtGroupIcon}) {
+    std::uint64_t at = 2;
+    for (;;) {
+      if (!Fits(at, 2, table.size())) return false;
+      const std::uint32_t type = U16(table, at);
+      if (type == 0) break;
+      if (!Fits(at, 8, table.size())) return false;
+      const std::uint32_t count = U16(table, at + 2);
+      at += 8;
+      if (!Fits(at, 12ULL * count, table.size())) return false;
+      for (std::uint32_t i = 0; i < count; ++i, at += 12) {
+        if (type != wanted) continue;
+        const std::uint32_t id = U16(table, at + 6);
+        const std::uint64_t length = static_cast<std::uint64_t>(U16(table, at + 2)) << shift;
+        Block data;
+        if (length > kMaxIconImageBytes ||
+            !data.Take(file, static_cast<std::uint64_t>(U16(table, at)) << shift, length))
+          return false;
+        if (type == (0x8000U | kRtGroupIcon)) {
+          if (!NamesKnownIcons(data, iconIds)) return false;
+        } else if (!IsSoundIconImage(data)) {
+          return false;
+        } else if ((id & 0x8000U) != 0) {
+          iconIds[id & 0x7FFFU] = true;
+        }
       }
     }
   }
-  return std::all_of(icons.begin(), icons.end(),
-                     [&iconIds](const Resource& group) { return IsSoundGroup(group.data, iconIds); });
+  return true;
 }
 
 }  // namespace
 
-bool IsSoundIconProgram(ByteSource& file) {
-  std::vector<unsigned char> dos;
-  if (!ReadInto(file, 0, 64, dos) || dos[0] != 'M' || dos[1] != 'Z') return false;
+bool IsSoundIconProgram(ByteSource& file, std::int32_t index) {
+  Block dos;
+  if (!dos.Take(file, 0, 64) || dos[0] != 'M' || dos[1] != 'Z') return false;
   const std::uint64_t header = U32(dos, 0x3C);
-  std::vector<unsigned char> signature;
-  if (!ReadInto(file, header, 2, signature)) return false;
+  Block signature;
+  if (!signature.Take(file, header, 2)) return false;
   if (signature[0] == 'N' && signature[1] == 'E') return IsSoundNeProgram(file, header);
-  return IsSoundPeProgram(file, header);
+  return IsSoundPeProgram(file, header, index);
 }
 
-bool IsSoundPicture(PictureKind kind, ByteSource& file) {
-  if (kind == PictureKind::Program) return IsSoundIconProgram(file);
-  std::vector<unsigned char> bytes;
-  if (!ReadInto(file, 0, file.Size(), bytes)) return false;
+bool IsSoundPicture(PictureKind kind, ByteSource& file, std::int32_t index) {
+  if (kind == PictureKind::Program) return IsSoundIconProgram(file, index);
+  Block bytes;
+  if (!bytes.Take(file, 0, file.Size())) return false;
   return kind == PictureKind::Icon ? IsSoundIcoFile(bytes) : IsSoundBmpFile(bytes);
 }
 

@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace ql {
 
@@ -22,8 +24,10 @@ class ByteSource {
   ByteSource& operator=(const ByteSource&) = delete;
   virtual ~ByteSource() = default;
   virtual std::uint64_t Size() const = 0;
-  // Fills `out` with the bytes from `offset` on; false when they are not all there.
-  virtual bool Read(std::uint64_t offset, std::span<unsigned char> out) = 0;
+  // The `n` bytes from `offset` on: a view into the source's own memory when it holds the file,
+  // else into `copy`, filled from the file. None when they are not all there.
+  virtual std::optional<ByteView> View(std::uint64_t offset, std::uint64_t n,
+                                       std::vector<unsigned char>& copy) = 0;
 };
 
 // A file held in memory.
@@ -31,7 +35,8 @@ class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(ByteView bytes) : bytes_(bytes) {}
   std::uint64_t Size() const override { return bytes_.size(); }
-  bool Read(std::uint64_t offset, std::span<unsigned char> out) override;
+  std::optional<ByteView> View(std::uint64_t offset, std::uint64_t n,
+                               std::vector<unsigned char>& copy) override;
 
  private:
   ByteView bytes_;
@@ -52,16 +57,18 @@ bool IsSoundIcoFile(ByteView file);
 // that stays inside the picture and the file).
 bool IsSoundBmpFile(ByteView file);
 
-// A program, library or icon library, for icon extraction. In the 32/64-bit format: headers and
-// section table, the resource tree of the icon groups and icons; in the 16-bit format: the
-// resource table. Every group names icons that exist, and every icon image is sound. A sound
+// A program, library or icon library, for the extraction of icon `index` (the index-th icon group
+// in the resources' order, or the group numbered -index when negative). In the 32/64-bit format:
+// headers, section table and the resource tree's icon groups and icons in bounds, and the groups
+// the loaders may read (that one and the first, which the shell shows) sound, naming icons that
+// exist and are sound. In the 16-bit format: the resource table, all its groups and icons. A sound
 // program may have no icons at all.
-bool IsSoundIconProgram(ByteSource& file);
+bool IsSoundIconProgram(ByteSource& file, std::int32_t index = 0);
 
 // What a picture file is read as.
 enum class PictureKind : std::uint8_t { Icon, Bitmap, Program };
 
-// Whether `file` may be handed to the system's loader for that kind.
-bool IsSoundPicture(PictureKind kind, ByteSource& file);
+// Whether `file` may be handed to the system's loader for that kind (a program's for icon `index`).
+bool IsSoundPicture(PictureKind kind, ByteSource& file, std::int32_t index = 0);
 
 }  // namespace ql

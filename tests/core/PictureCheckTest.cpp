@@ -48,13 +48,15 @@ class SparseSource final : public ql::ByteSource {
  public:
   SparseSource(FileBytes bytes, std::uint64_t size) : bytes_(std::move(bytes)), size_(size) {}
   std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::span<unsigned char> out) override {
-    if (offset > size_ || out.size() > size_ - offset) return false;
-    read += out.size();
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      out[i] = offset + i < bytes_.size() ? bytes_[offset + i] : 0;
+  std::optional<ByteView> View(std::uint64_t offset, std::uint64_t n,
+                               std::vector<unsigned char>& copy) override {
+    if (offset > size_ || n > size_ - offset) return std::nullopt;
+    read += n;
+    copy.assign(static_cast<std::size_t>(n), 0);
+    for (std::size_t i = 0; i < copy.size(); ++i) {
+      if (offset + i < bytes_.size()) copy[i] = bytes_[static_cast<std::size_t>(offset + i)];
     }
-    return true;
+    return ByteView(copy);
   }
   std::uint64_t read = 0;
 
@@ -260,6 +262,14 @@ TEST(PictureCheck, DamagedProgramFilesFail) {
   };
   for (const auto& [what, edit] : damage) EXPECT_FALSE(IsSoundProgram(Edited(good, edit))) << what;
 
+  // Whatever icon is asked for, the first group is read too (the shell shows it).
+  for (const std::int32_t index : {0, 1, 5, -1, -9}) {
+    FileBytes copy = Edited(good, [](FileBytes& f) { Put16(f, f.size() - 20 + 2, 2); });
+    MemorySource source(copy);
+    EXPECT_FALSE(ql::IsSoundIconProgram(source, index)) << index;
+    MemorySource sound(good);
+    EXPECT_TRUE(ql::IsSoundIconProgram(sound, index)) << index;
+  }
   EXPECT_FALSE(IsSoundProgram(ql::test::MakeProgramFile(1, 2).bytes)) << "a group naming a missing icon";
   EXPECT_FALSE(IsSoundProgram(ql::test::MakeProgramFile(0x80000010U, 1).bytes))
       << "the icon known by name only";

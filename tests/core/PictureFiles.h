@@ -332,12 +332,18 @@ struct DamagedFile {
   FileBytes bytes;
 };
 
+// `what` and a number (built by appending: GCC 12 sees a false overlap in literal + string).
+inline std::string Named(std::string what, std::size_t n) {
+  what += std::to_string(n);
+  return what;
+}
+
 inline std::vector<DamagedFile> DamagedCopies(const FileBytes& good, std::size_t headerEnd,
                                               std::vector<std::pair<std::string, FileBytes>> edited) {
   std::vector<DamagedFile> out;
   for (std::size_t n :
        {std::size_t{0}, std::size_t{5}, headerEnd / 2, headerEnd, good.size() / 2, good.size() - 1}) {
-    out.push_back({"cut at " + std::to_string(n),
+    out.push_back({Named("cut at ", n),
                    FileBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))});
   }
   for (auto& [what, bytes] : edited) out.push_back({std::move(what), std::move(bytes)});
@@ -345,7 +351,7 @@ inline std::vector<DamagedFile> DamagedCopies(const FileBytes& good, std::size_t
   for (int i = 0; i < 4; ++i) {
     FileBytes f = good;
     for (int k = 0; k < 24; ++k) f[random() % headerEnd] = static_cast<unsigned char>(random());
-    out.push_back({"random bytes " + std::to_string(i), std::move(f)});
+    out.push_back({Named("random bytes ", i), std::move(f)});
   }
   return out;
 }
