@@ -343,8 +343,8 @@ inline std::vector<DamagedFile> DamagedCopies(const FileBytes& good, std::size_t
   std::vector<DamagedFile> out;
   for (std::size_t n :
        {std::size_t{0}, std::size_t{5}, headerEnd / 2, headerEnd, good.size() / 2, good.size() - 1}) {
-    out.push_back({Named("cut at ", n),
-                   FileBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))});
+    out.push_back(
+        {Named("cut at ", n), FileBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))});
   }
   for (auto& [what, bytes] : edited) out.push_back({std::move(what), std::move(bytes)});
   std::mt19937 random(static_cast<std::uint32_t>(good.size()));
