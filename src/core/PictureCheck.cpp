@@ -313,7 +313,7 @@ class ResourceTree {
                  found = true;
                  return IsSoundIconImage(image);
                };
-               if (!ForEachResource(kRtIcon, named, sound) || !found) return false;
+               if (!ForEachResource(kRtIcon, named, sound, true) || !found) return false;
              }
              return true;
            });
@@ -348,8 +348,9 @@ class ResourceTree {
   // bit set for a resource known by name), calls `use(id, data)` on every language's data. False
   // when something is out of bounds, a picked resource's data is not in the file, or `use` says
   // no.
+  // `walked`: the resources of `type` were all walked before, only the picked ones are looked at.
   template <typename Select, typename Use>
-  bool ForEachResource(std::uint32_t type, Select select, Use use) {
+  bool ForEachResource(std::uint32_t type, Select select, Use use, bool walked = false) {
     const ByteView tree(tree_);
     const std::optional<std::uint32_t> types = Entries(0);
     if (!types) return false;
@@ -364,11 +365,12 @@ class ResourceTree {
       for (std::uint32_t n = 0; n < *nameCount; ++n) {
         const std::uint64_t nameEntry = (names & ~kHighBit) + 16 + 8ULL * n;
         const std::uint32_t id = U32(tree, nameEntry);
+        const bool picked = select(n, id);
+        if (!picked && walked) continue;
         const std::uint32_t languages = U32(tree, nameEntry + 4);
         if ((languages & kHighBit) == 0) return false;
         const std::optional<std::uint32_t> languageCount = Entries(languages & ~kHighBit);
         if (!languageCount) return false;
-        const bool picked = select(n, id);
         for (std::uint32_t l = 0; l < *languageCount; ++l) {
           const std::uint32_t dataEntry = U32(tree, (languages & ~kHighBit) + 16 + 8ULL * l + 4);
           if ((dataEntry & kHighBit) != 0 || !Fits(dataEntry, 16, tree.size())) return false;
