@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <optional>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -295,28 +294,36 @@ class ResourceTree {
 
   // The icon groups the loader may read for `index` sound (the index-th group in the directory's
   // order, or the group numbered -index; and the first, which the shell shows), each naming only
-  // icons that exist and are sound. The tree's directories and data entries all in bounds.
+  // icons that exist and are sound; the directories on the way in bounds. The loader reads no
+  // other resource, so the others are not looked at (a library of a thousand icons stays cheap).
   bool IconsAreSound(std::int32_t index) {
     const std::int64_t wanted = index;
     auto selected = [wanted](std::uint32_t position, std::uint32_t id) {
       return position == 0 || (wanted >= 0 && position == wanted) || (wanted < 0 && id == -wanted);
     };
-    return ForEachResource(
-               kRtIcon, [](std::uint32_t, std::uint32_t) { return false; }, nullptr) &&
-           ForEachResource(kRtGroupIcon, selected, [this](std::uint32_t, ByteView group) {
-             if (!IsSoundGroup(group)) return false;
-             for (std::uint32_t i = 0; i < U16(group, 4); ++i) {
-               const std::uint32_t icon = U16(group, 6 + 14ULL * i + 12);
-               bool found = false;
-               auto named = [icon](std::uint32_t, std::uint32_t id) { return id == icon; };
-               auto sound = [&found](std::uint32_t, ByteView image) {
-                 found = true;
-                 return IsSoundIconImage(image);
-               };
-               if (!ForEachResource(kRtIcon, named, sound, true) || !found) return false;
-             }
-             return true;
-           });
+    // The groups first, with the numbers of the icons they name; then those icons, in one pass.
+    std::vector<std::uint32_t> named;
+    const bool groups = ForEachResource(kRtGroupIcon, selected, [&named](std::uint32_t, ByteView group) {
+      if (!IsSoundGroup(group)) return false;
+      for (std::uint32_t i = 0; i < U16(group, 4); ++i) named.push_back(U16(group, 6 + 14ULL * i + 12));
+      return true;
+    });
+    if (!groups) return false;
+    std::sort(named.begin(), named.end());
+    named.erase(std::unique(named.begin(), named.end()), named.end());
+    std::vector<bool> found(named.size());
+    auto position = [&named](std::uint32_t id) { return std::lower_bound(named.begin(), named.end(), id); };
+    const bool icons = ForEachResource(
+        kRtIcon,
+        [&](std::uint32_t, std::uint32_t id) {
+          const auto at = position(id);
+          return at != named.end() && *at == id;
+        },
+        [&](std::uint32_t id, ByteView image) {
+          found[static_cast<std::size_t>(position(id) - named.begin())] = true;
+          return IsSoundIconImage(image);
+        });
+    return icons && std::find(found.begin(), found.end(), false) == found.end();
   }
 
  private:
@@ -343,12 +350,11 @@ class ResourceTree {
     return n;
   }
 
-  // Walks the resources of `type`: every directory and data entry must be in bounds and the tree
-  // three levels deep there. For the resources `select(position, id)` picks (`id` has its high
-  // bit set for a resource known by name), calls `use(id, data)` on every language's data. False
-  // when something is out of bounds, a picked resource's data is not in the file, or `use` says
-  // no.
-  // `walked`: the resources of `type` were all walked before, only the picked ones are looked at.
+  // Walks the resources of `type` that `select(position, id)` picks (`id` has its high bit set
+  // for a resource known by name), as the loader finds them: their directories and data entries
+  // must be in bounds and the tree three levels deep there; calls `use(id, data)` on every
+  // language's data. False when something is out of bounds, a picked resource's data is not in
+  // the file, or `use` says no.
   template <typename Select, typename Use>
   bool ForEachResource(std::uint32_t type, Select select, Use use, bool walked = false) {
     const ByteView tree(tree_);
@@ -377,9 +383,7 @@ class ResourceTree {
           if (!picked) continue;
           const std::optional<ByteView> data = Data(U32(tree, dataEntry), U32(tree, dataEntry + 4), outside);
           if (!data) return false;
-          if constexpr (!std::is_same_v<Use, std::nullptr_t>) {
-            if (!use(id, *data)) return false;
-          }
+          if (!use(id, *data)) return false;
         }
       }
     }

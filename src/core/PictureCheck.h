@@ -59,10 +59,10 @@ bool IsSoundBmpFile(ByteView file);
 
 // A program, library or icon library, for the extraction of icon `index` (the index-th icon group
 // in the resources' order, or the group numbered -index when negative). In the 32/64-bit format:
-// headers, section table and the resource tree's icon groups and icons in bounds, and the groups
-// the loaders may read (that one and the first, which the shell shows) sound, naming icons that
-// exist and are sound. In the 16-bit format: the resource table, all its groups and icons. A sound
-// program may have no icons at all.
+// headers and section table, and the groups the loaders may read (that one and the first, which
+// the shell shows) with the icons they name: every directory on the way in bounds, every group
+// naming icons that exist, every icon sound; the other resources are not looked at. In the 16-bit
+// format: the resource table, all its groups and icons. A sound program may have no icons at all.
 bool IsSoundIconProgram(ByteSource& file, std::int32_t index = 0);
 
 // What a picture file is read as.
