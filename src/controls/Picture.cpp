@@ -14,6 +14,7 @@ namespace ql {
 namespace {
 
 constexpr std::uint64_t kMaxMappedBytes = 256ULL * 1024 * 1024;
+constexpr std::uint64_t kMaxReadWholeBytes = 64ULL * 1024;  // cheaper read at once than mapped
 
 // A read-only view of a whole file, unmapped with its owner.
 class MappedView {
@@ -31,9 +32,9 @@ class MappedView {
   void* view_ = nullptr;
 };
 
-// A file as the check sees it: mapped into memory (what the system's loaders do too), so that
-// only the pages of the headers and the resources looked at are read; read through its handle
-// when it cannot be mapped.
+// A file as the check sees it: a small one read at once; a larger one mapped into memory (what
+// the system's loaders do too), so that only the pages of the headers and the resources looked at
+// are read; read through its handle piece by piece when it cannot be mapped.
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(const std::wstring& path) {
@@ -49,7 +50,9 @@ class FileSource final : public ByteSource {
       return;
     }
     size_ = static_cast<std::uint64_t>(size.QuadPart);
-    if (size_ > 0 && size_ <= kMaxMappedBytes) {
+    if (size_ <= kMaxReadWholeBytes) {
+      whole_ = Read(0, size_, copy_);
+    } else if (size_ <= kMaxMappedBytes) {
       mapping_.reset(::CreateFileMappingW(h, nullptr, PAGE_READONLY, 0, 0, nullptr));
       if (mapping_) view_ = std::make_unique<MappedView>(mapping_.get());
     }
@@ -59,9 +62,16 @@ class FileSource final : public ByteSource {
   std::optional<ByteView> View(std::uint64_t offset, std::uint64_t n,
                                std::vector<unsigned char>& copy) override {
     if (offset > size_ || n > size_ - offset) return std::nullopt;
+    if (whole_) return whole_->subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(n));
     if (view_ != nullptr && view_->bytes() != nullptr) {
       return ByteView(view_->bytes() + static_cast<std::size_t>(offset), static_cast<std::size_t>(n));
     }
+    return Read(offset, n, copy);
+  }
+
+ private:
+  std::optional<ByteView> Read(std::uint64_t offset, std::uint64_t n,
+                               std::vector<unsigned char>& copy) const {
     copy.resize(static_cast<std::size_t>(n));
     std::span<unsigned char> out(copy);
     while (!out.empty()) {
@@ -77,8 +87,9 @@ class FileSource final : public ByteSource {
     return ByteView(copy);
   }
 
- private:
   win::KernelHandle file_;
+  std::vector<unsigned char> copy_;  // a small file, whole
+  std::optional<ByteView> whole_;    // into copy_
   win::KernelHandle mapping_;
   std::unique_ptr<MappedView> view_;
   std::uint64_t size_ = 0;
