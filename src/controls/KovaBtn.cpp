@@ -20,13 +20,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kDisabledText = RGB(128, 128, 128);
 
-win::Icon ShellIcon(const std::wstring& path, std::int32_t size) {
-  SHFILEINFOW info{};
-  const UINT flags = SHGFI_ICON | (UsesSmallIcon(size) ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-  ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, flags);
-  return win::Icon(info.hIcon);
-}
-
 // Text height of a caption in the default canvas font (the auto size and the dots use it).
 int DefaultFontTextHeight(win::Canvas& canvas, const std::string& text) {
   canvas.UseDefaultFont();
@@ -43,30 +36,6 @@ int ScreenPixelsForPoints(int points) {
   return ::MulDiv(points, dpi, 72);
 }
 }  // namespace
-
-win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t size) {
-  const IconSource source = ClassifyIconPath(path);
-  if (source == IconSource::None) return {};
-  const std::wstring wide = win::Widen(path);
-  if (source == IconSource::IcoFile) {
-    return win::Icon(
-        static_cast<HICON>(::LoadImageW(nullptr, wide.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
-  }
-  if (source == IconSource::Extract) {
-    // One icon pair; the large one, or the small one up to 16 pixels. The handles count only
-    // when the call says it extracted something (Wine leaves junk in them otherwise). Both are
-    // asked for: asked alone, Wine's small icon is another picture.
-    HICON largeHandle = nullptr;
-    HICON smallHandle = nullptr;
-    const UINT got = ::ExtractIconExW(wide.c_str(), index, &largeHandle, &smallHandle, 1);
-    if (got == 0 || got == UINT_MAX) largeHandle = smallHandle = nullptr;
-    win::Icon largeIcon(largeHandle);
-    win::Icon smallIcon(smallHandle);
-    win::Icon chosen = UsesSmallIcon(size) ? std::move(smallIcon) : std::move(largeIcon);
-    if (chosen) return chosen;
-  }
-  return ShellIcon(wide, size);
-}
 
 win::Bitmap CopyPicture(HBITMAP picture) {
   BITMAP bm{};

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "controls/Mouse.h"
+#include "controls/Picture.h"  // LoadPathIcon, LoadTexture
 #include "controls/TileFace.h"
 #include "core/TileGeometry.h"
 #include "win/Handles.h"
@@ -29,12 +30,6 @@
 namespace ql {
 
 class TileHost;
-
-// Steps 2 to 4 of the button's icon loading for one path: an ".ico" file read at size x size;
-// an icon pair extracted from a program, library or icon library at `index` (the small one when
-// size <= 16); the shell's icon of the file otherwise, or when the extraction gave nothing.
-// Empty when the path is empty or nothing could be read.
-win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t size);
 
 // A copy of a picture for a button's texture: a 32-bit DIB section of the same size and colours,
 // read with GetDIBits (several times cheaper than CopyImage under Wine); CopyImage when the picture

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
+#include "controls/Picture.h"
 #include "controls/ThemedPaint.h"
-#include "dock/BarreBranche.h"  // LoadTexture, the program's one reader of texture files
 #include "taskbar/Drawing.h"
 #include "win/Canvas.h"
 #include "win/Utf.h"

@@ -1,7 +1,7 @@
 #include "controls/TileStyle.h"
 
 #include "controls/KovaBtn.h"
-#include "dock/BarreBranche.h"
+#include "controls/Picture.h"
 
 namespace ql {
 

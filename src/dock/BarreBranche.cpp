@@ -1,19 +1,12 @@
 #include "dock/BarreBranche.h"
 
 #include "controls/TileStyle.h"
-#include "win/Utf.h"
 
 namespace ql {
 
 namespace {
 constexpr int kHiddenTop = -500;
 }  // namespace
-
-win::Bitmap LoadTexture(const std::string& path) {
-  if (path.empty()) return {};
-  return win::Bitmap(static_cast<HBITMAP>(::LoadImageW(nullptr, win::Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
-                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-}
 
 bool TBarreBranche::Create(HWND owner, Hints* hints, IconCache* icons) {
   if (!CreateForm(owner, L"TBarreBranche", L"BarreBranche", WS_POPUP, WS_EX_TOOLWINDOW, 0, kHiddenTop, 48,

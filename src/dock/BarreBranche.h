@@ -50,7 +50,4 @@ class TBarreBranche final : public TileHostWindow {
   std::vector<std::unique_ptr<TKovaBtn>> controls_;
 };
 
-// Loads a bitmap file for a texture; empty when the file is not a readable bitmap.
-win::Bitmap LoadTexture(const std::string& path);
-
 }  // namespace ql

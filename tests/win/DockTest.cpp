@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "../core/PictureFiles.h"
 #include "DockFixture.h"
+#include "MenuFiles.h"
 #include "PixelSurface.h"
 #include "core/ConfigStore.h"
 #include "win/Utf.h"
@@ -189,6 +191,53 @@ TEST(Dock, DroppedFileBecomesALastTileAndTooLongPathsAreSkipped) {
   EXPECT_EQ(b->IconIndex, 999);
   EXPECT_EQ(StoredValue(f.store, "BtnApp1"), lib);
   EXPECT_EQ(StoredValue(f.store, "Icone1"), lib + ",999");
+}
+
+// Damaged pictures as the bar's texture, as a tile's texture and icons, and dropped on the bar:
+// the bar comes up without them, and a dropped one becomes a tile.
+TEST(Dock, DamagedPictureFilesLeaveTheBarWithoutThemAndCanBeDropped) {
+  test::ScratchFolder dir("qldamaged");
+  const std::vector<test::DamagedFile> bmps = test::DamagedBmpFiles();
+  const std::vector<test::DamagedFile> icos = test::DamagedIcoFiles();
+  const std::vector<test::DamagedFile> programs = test::DamagedProgramFiles();
+  const std::string fond = dir.File("fond.bmp", bmps[2].bytes);
+  TConfig cfg;
+  cfg.Fond = fond;
+  ButtonList list;
+  std::string dropped;
+  for (std::size_t i = 0; i < icos.size() && i < programs.size() && i < bmps.size(); ++i) {
+    const std::string ico = dir.File("icon" + std::to_string(i) + ".ico", icos[i].bytes);
+    const std::string exe = dir.File("prog" + std::to_string(i) + ".exe", programs[i].bytes);
+    const std::string bmp = dir.File("tex" + std::to_string(i) + ".bmp", bmps[i].bytes);
+    list.Append(ButtonData{"ico", ico, ico, bmp, 0});
+    list.Append(ButtonData{"exe", exe, exe, "", 0});
+    if (i == 1) dropped = ico;  // one drop: from the second on, Wine waits 2 s at each
+  }
+  DockFixture f;
+  EcritBaseRegistre(f.store, cfg, cfg.PosTop, list);
+  ASSERT_TRUE(f.Start());
+  f.dock->FormShow();
+  ASSERT_EQ(f.config.Fond, fond);
+  EXPECT_EQ(f.dock->BarTexture(), nullptr);
+  EXPECT_FALSE(f.dock->MainBtn().HasTexture());
+  ASSERT_EQ(f.dock->TileCount(), list.MainBar().size());
+  const int side = f.dock->TileSide();
+  for (std::size_t i = 0; i < f.dock->TileCount(); ++i) {  // a side bar: the tiles in a column
+    const TKovaBtn* tile = f.dock->Host().TileAt(POINT{side / 2, side * static_cast<int>(i + 1) + side / 2});
+    ASSERT_NE(tile, nullptr);
+    if (i % 2 == 0) {  // an icon file: no icon, and the tile's own damaged texture: none
+      EXPECT_FALSE(tile->HasIcon()) << tile->IconPath();
+      EXPECT_FALSE(tile->HasTexture()) << tile->IconPath();
+    }
+  }
+  const std::size_t before = f.dock->TileCount();
+  ::SendMessageW(f.dock->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({win::Widen(dropped)})), 0);
+  ASSERT_EQ(f.dock->TileCount(), before + 1);
+  const TKovaBtn* droppedIco =
+      f.dock->Host().TileAt(POINT{side / 2, side * static_cast<int>(before + 1) + side / 2});
+  ASSERT_NE(droppedIco, nullptr);
+  EXPECT_EQ(droppedIco->IconPath(), dropped);
+  EXPECT_FALSE(droppedIco->HasIcon());
 }
 
 TEST(Dock, IconSizeAndLabelsRebuildKeepThePlaceAndAreStored) {

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "../core/PictureFiles.h"
 #include "PixelSurface.h"
 #include "TileWindow.h"
 #include "controls/Hints.h"
 #include "controls/IconCache.h"
 #include "controls/KovaBtn.h"
+#include "controls/Picture.h"
+#include "controls/TileStyle.h"
 #include "win/Canvas.h"
 #include "win/Utf.h"
 #include "win/Win.h"
@@ -645,6 +648,70 @@ TEST_F(KovaBtnTest, TextureIsCopiedStretchedAndCanBeEmptied) {
   b->SetColor(RGB(1, 2, 3));
   p = ReadPixels(b->Compose().get());
   EXPECT_EQ(Count(p, 0, 0, 63, 63, RGB(1, 2, 3)), 64 * 64);
+}
+
+// --- Damaged picture files ----------------------------------------------------------------------
+
+// The system's loaders never see a damaged file: an icon file gives no icon, a program (or any
+// file the shell would read a program's icon from) the shell's icon for its type, a texture none.
+// Sound files built the same way load.
+TEST_F(KovaBtnTest, DamagedIconFilesAndProgramsAreUnreadableAndSoundOnesLoad) {
+  constexpr COLORREF kRed = RGB(255, 0, 0);  // the built icons' colour
+  auto showsIcon = [this](const std::string& path) {
+    auto b = Make();
+    b->SetColor(kTile);
+    b->SetBorder(false);
+    b->SetAutoSize(false);
+    b->SetIconSize(32);
+    b->SetIconSource(path, 0);
+    return Count(ReadPixels(b->Compose().get()), 16, 16, 47, 47, kRed);
+  };
+  const std::vector<std::uint8_t> ico = ql::test::IcoFile({ql::test::IconImage(32)});
+  EXPECT_EQ(showsIcon(WriteFile(L"sound.ico", ico)), 32 * 32);
+  const ql::test::FileBytes program = ql::test::MakeProgramFile(1, 1, ql::test::IconImage(32)).bytes;
+  EXPECT_EQ(showsIcon(WriteFile(L"sound.dll", program)), 32 * 32);
+  EXPECT_EQ(showsIcon(WriteFile(L"sound.icl", ql::test::MakeNeFile().bytes)), 32 * 32);
+
+  int n = 0;
+  for (const auto& d : ql::test::DamagedIcoFiles()) {
+    const std::string path = WriteFile(L"bad" + std::to_wstring(++n) + L".ico", d.bytes);
+    EXPECT_EQ(ql::CheckPictureFile(path, ql::PictureKind::Icon), ql::PictureFile::Damaged) << d.name;
+    auto b = Make();
+    b->SetColor(kTile);
+    b->SetBorder(false);
+    b->SetIconPath(path);
+    EXPECT_FALSE(b->HasIcon()) << d.name;
+    EXPECT_EQ(b->IconIndex(), 999);
+    EXPECT_EQ(Count(ReadPixels(b->Compose().get()), 0, 0, 63, 63, kTile), 64 * 64) << d.name;
+  }
+  for (const auto& d : ql::test::DamagedProgramFiles()) {
+    for (const wchar_t* extension : {L".exe", L".dll", L".scr"}) {  // .scr: through the shell
+      const std::string path = WriteFile(L"bad" + std::to_wstring(++n) + extension, d.bytes);
+      EXPECT_EQ(ql::CheckPictureFile(path, ql::PictureKind::Program), ql::PictureFile::Damaged) << d.name;
+      EXPECT_EQ(showsIcon(path), 0) << d.name << " as " << ql::win::Narrow(extension);
+    }
+  }
+  EXPECT_EQ(ql::CheckPictureFile(ql::win::Narrow(dir_) + "\\nothere.ico", ql::PictureKind::Icon),
+            ql::PictureFile::Unopened);
+}
+
+TEST_F(KovaBtnTest, DamagedBitmapFilesGiveNoTexture) {
+  const std::string good = WriteFile(L"good.bmp", ql::test::BmpFile(8, 8, 24));
+  EXPECT_TRUE(ql::LoadTexture(good));
+  ql::test::Surface barTexture(2, 2, kIconLeft);
+  int n = 0;
+  for (const auto& d : ql::test::DamagedBmpFiles()) {
+    const std::string path = WriteFile(L"bad" + std::to_wstring(++n) + L".bmp", d.bytes);
+    EXPECT_EQ(ql::CheckPictureFile(path, ql::PictureKind::Bitmap), ql::PictureFile::Damaged) << d.name;
+    EXPECT_FALSE(ql::LoadTexture(path)) << d.name;
+    // A tile's own texture that is damaged leaves it on its colour, not on the bar's texture.
+    auto b = Make();
+    b->SetColor(kTile);
+    b->SetBorder(false);
+    ql::ShowTileTexture(*b, path, barTexture.bitmap());
+    EXPECT_FALSE(b->HasTexture()) << d.name;
+    EXPECT_EQ(Count(ReadPixels(b->Compose().get()), 0, 0, 63, 63, kTile), 64 * 64) << d.name;
+  }
 }
 
 // --- Painting -----------------------------------------------------------------------------------
