@@ -125,9 +125,17 @@ PictureFile Check(FileSource& file, PictureKind kind, std::int32_t index = 0) {
   return IsSoundPicture(kind, file, index) ? PictureFile::Sound : PictureFile::Damaged;
 }
 
+// Off for a run that follows a start which died before its message loop.
+bool picturesRead = true;
+
 }  // namespace
 
+void ReadPictureFiles(bool on) { picturesRead = on; }
+
+bool PictureFilesRead() { return picturesRead; }
+
 PictureFile CheckPictureFile(const std::string& path, PictureKind kind, std::int32_t index) {
+  if (!picturesRead) return PictureFile::Unopened;
   FileSource file(win::Widen(path));
   return Check(file, kind, index);
 }
@@ -140,7 +148,7 @@ win::Bitmap LoadTexture(const std::string& path) {
 
 win::Icon LoadPathIcon(const std::string& path, std::int32_t index, std::int32_t size) {
   const IconSource source = ClassifyIconPath(path);
-  if (source == IconSource::None) return {};
+  if (source == IconSource::None || !picturesRead) return {};
   const std::wstring wide = win::Widen(path);
   if (source == IconSource::IcoFile) {
     if (CheckPictureFile(path, PictureKind::Icon) != PictureFile::Sound) return {};

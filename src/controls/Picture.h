@@ -18,6 +18,12 @@ enum class PictureFile : std::uint8_t {
   Damaged,   // opened, but its headers or its size say the loader must not see it
   Sound,
 };
+// Whether picture files are read at all. A start that follows one which died before its message
+// loop (inside a system loader, say) turns them off for its whole run: the bar comes up with
+// plain tiles, and the next start reads them again. Nothing of the settings changes.
+void ReadPictureFiles(bool on);
+bool PictureFilesRead();
+
 // A program file is checked for the extraction of icon `index`.
 PictureFile CheckPictureFile(const std::string& path, PictureKind kind, std::int32_t index = 0);
 

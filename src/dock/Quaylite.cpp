@@ -1,5 +1,6 @@
 #include "dock/Quaylite.h"
 
+#include "controls/Picture.h"
 #include "controls/TileStyle.h"
 #include "core/BarLayout.h"
 #include "core/ButtonStore.h"
@@ -98,6 +99,7 @@ void TQuaylite::FormCreate() {
   // A rewrite of the store that a kill cut short is finished or undone before anything is read.
   RecoverStore(store_);
   previousStartDied_ = BeginStart(store_);
+  ReadPictureFiles(!previousStartDied_);
   // Before anything is hidden: the windows a killed dock left on other screens come back.
   HWND application = ::GetWindow(hwnd(), GW_OWNER);
   modules_.FormCreate(application != nullptr ? application : hwnd(), hwnd());

@@ -11,6 +11,7 @@
 #include "MenuFiles.h"
 #include "PixelSurface.h"
 #include "core/ConfigStore.h"
+#include "core/StartGuard.h"
 #include "win/Utf.h"
 
 namespace ql {
@@ -238,6 +239,33 @@ TEST(Dock, DamagedPictureFilesLeaveTheBarWithoutThemAndCanBeDropped) {
   ASSERT_NE(droppedIco, nullptr);
   EXPECT_EQ(droppedIco->IconPath(), dropped);
   EXPECT_FALSE(droppedIco->HasIcon());
+}
+
+// The start after one that died before its message loop reads no picture file; the one after
+// that reads them again, and the settings that name them never changed.
+TEST(Dock, AStartAfterOneThatDiedReadsNoPicturesAndKeepsTheirSettings) {
+  test::ScratchFolder dir("qlnopictures");
+  TConfig cfg;
+  cfg.Fond = dir.Bmp("fond.bmp", RGB(0, 0, 255));
+  const std::string lib = testing::SystemIconLibrary();
+  DockFixture died;
+  DockFixture::FillStore(died.store, cfg, 2, false, lib);
+  ASSERT_NE(died.store.Open(kStartMarkKey, true), nullptr);  // left by the start that died
+  ASSERT_TRUE(died.Start());
+  EXPECT_TRUE(died.dock->PreviousStartDied());
+  EXPECT_EQ(died.dock->BarTexture(), nullptr);
+  EXPECT_FALSE(died.dock->GetBtn(1)->HasIcon());
+  died.dock->EcritBaseRegistre();
+  EXPECT_EQ(StoredValue(died.store, "Fond"), cfg.Fond);
+  EXPECT_EQ(StoredValue(died.store, "BtnApp1"), lib);
+  died.dock.reset();
+
+  DockFixture next;
+  DockFixture::FillStore(next.store, cfg, 2, false, lib);
+  ASSERT_TRUE(next.Start());
+  EXPECT_FALSE(next.dock->PreviousStartDied());
+  EXPECT_NE(next.dock->BarTexture(), nullptr);
+  EXPECT_TRUE(next.dock->GetBtn(1)->HasIcon());
 }
 
 TEST(Dock, IconSizeAndLabelsRebuildKeepThePlaceAndAreStored) {
