@@ -1,4 +1,4 @@
-// Clocks of the benchmarks: the thread's CPU time and the median of a series.
+// Clocks of the benchmarks: the wall clock, the thread's CPU time and the median of a series.
 #pragma once
 
 #include <algorithm>
@@ -7,6 +7,18 @@
 #include "win/Win.h"
 
 namespace ql::bench {
+
+// The performance counter in milliseconds.
+inline double WallMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / perMs;
+}
 
 // CPU time of the calling thread in milliseconds. The clock ticks coarsely (the system tick),
 // so callers measure many repetitions and divide.

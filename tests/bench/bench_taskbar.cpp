@@ -15,20 +15,11 @@
 
 namespace {
 
+using ql::bench::WallMs;
+
 constexpr int kRuns = 15;
 constexpr int kTicksPerRun = 200;
 constexpr int kAppearances = 15;
-
-double WallMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / perMs;
-}
 
 BOOL CALLBACK RawVisit(HWND h, LPARAM bytes) {
   wchar_t text[256];

@@ -14,21 +14,12 @@
 
 namespace {
 
+using ql::bench::WallMs;
+
 constexpr int kTasks = 200;
 constexpr int kTools = 100;
 constexpr int kRuns = 30;
 constexpr int kPollsPerRun = 10;
-
-double WallMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / perMs;
-}
 
 }  // namespace
 

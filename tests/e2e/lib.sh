@@ -147,6 +147,24 @@ reset_store() {
   probe regdelkey 'SoftWare\Wendor\Quaylite' && probe regdelkey 'RemoteAccess\Windows'
 }
 
+# Keys go to the Wine window under the pointer (no window manager: the X focus follows it).
+point_at() {
+  local x y w h
+  read -r x y w h <<<"$(probe rect "$1")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2))
+  sleep 0.3
+}
+keys() { xdotool key --delay 60 "$@"; }
+# Until `probe visible TITLE` answers EXPECTED, for at most 10 s.
+visible_becomes() {
+  local title=$1 expected=$2 i
+  for i in $(seq 1 100); do
+    [ "$(probe visible "$title")" = "$expected" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 screenshot() {
   import -window root "$1"
 }

@@ -16,24 +16,7 @@ start_locked() {
   track_pid "$QL_DOCK_PID"
   probe wait "$DIALOG" 20000
 }
-# Keys go to the Wine window under the pointer (no window manager: the X focus follows it).
-point_at() {
-  local x y w h
-  read -r x y w h <<<"$(probe rect "$1")"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2))
-  sleep 0.3
-}
-keys() { xdotool key --delay 60 "$@"; }
 typed() { xdotool type --delay 60 "$1"; }
-# Until `probe visible TITLE` answers EXPECTED, for at most 10 s.
-visible_becomes() {
-  local title=$1 expected=$2 i
-  for i in $(seq 1 100); do
-    [ "$(probe visible "$title")" = "$expected" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 check "lock on startup: the password dialog shows at start" start_locked
 check_eq "the dock is hidden behind the lock" 0 "$(probe visible "$QL_DOCK_TITLE")"

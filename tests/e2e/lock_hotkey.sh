@@ -10,22 +10,6 @@ NOTEPAD='Untitled - Notepad'
 reset_store
 set_sz HotKey 'Ctrl+L'
 
-point_at() {
-  local x y w h
-  read -r x y w h <<<"$(probe rect "$1")"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2))
-  sleep 0.3
-}
-keys() { xdotool key --delay 60 "$@"; }
-visible_becomes() {
-  local title=$1 expected=$2 i
-  for i in $(seq 1 100); do
-    [ "$(probe visible "$title")" = "$expected" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 check "the dock starts" start_dock
 # The hot key reaches Wine only while one of its windows has the X focus: a notepad under the pointer.
 wine notepad </dev/null >/dev/null 2>&1 &

@@ -10,6 +10,7 @@
 #include "../core/TaskFixture.h"
 #include "FakeShell.h"
 #include "PixelSurface.h"
+#include "TestWindows.h"
 #include "taskbar/KovaTask.h"
 #include "taskbar/TaskBar.h"
 #include "win/Handles.h"
@@ -33,20 +34,7 @@ constexpr COLORREF kGreen = RGB(0, 160, 0);
 // A test's own top-level window, visible but off the screen (never mapped on the X display).
 constexpr const wchar_t* kAppClass = L"QlTaskBarTestApp";
 win::OwnedWindow MakeAppWindow(const wchar_t* title) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kAppClass;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  HWND h = ::CreateWindowExW(0, kAppClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, -3000, -3000, 200, 120,
-                             nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  EXPECT_NE(h, nullptr);
-  return win::OwnedWindow(h);
+  return test::OffScreenWindow(kAppClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
 }
 
 // A 32-bit picture whose left `magentaColumns` columns are magenta and the rest `color`.

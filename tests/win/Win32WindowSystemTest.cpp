@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "TestWindows.h"
 #include "core/WindowLists.h"
 #include "taskbar/WinUtil.h"
 #include "win/Handles.h"
@@ -18,27 +19,8 @@ namespace {
 
 constexpr const wchar_t* kClass = L"QlWindowSystemTest";
 
-void RegisterTestClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kClass;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  ASSERT_TRUE(registered);
-}
-
-// Off the screen: known to the window system, never mapped on the X display (where hiding or
-// destroying a shown window waits for a window manager under Wine).
 OwnedWindow MakeWindow(const wchar_t* title, DWORD style, DWORD exStyle = 0, HWND owner = nullptr) {
-  RegisterTestClass();
-  HWND h = ::CreateWindowExW(exStyle, kClass, title, style, -3000, -3000, 200, 120, owner, nullptr,
-                             ::GetModuleHandleW(nullptr), nullptr);
-  EXPECT_NE(h, nullptr);
-  return OwnedWindow(h);
+  return test::OffScreenWindow(kClass, title, style, exStyle, owner);
 }
 
 IconHandle IconValue(HICON icon) { return static_cast<IconHandle>(reinterpret_cast<std::uintptr_t>(icon)); }
