@@ -4,6 +4,7 @@
 
 #include "dialogs/Proprietes.h"
 #include "dialogs/SendTo.h"
+#include "dialogs/config/Configuration.h"
 #include "dock/BarreBranche.h"
 #include "win/Form.h"
 
@@ -11,7 +12,7 @@ namespace ql {
 
 struct DockPeers {
   TBarreBranche branch;
-  win::Form configuration;  // TConfiguration
+  TConfiguration configuration;
   TProprietes proprietes;
   TSendTo sendTo;
   win::Form password;  // TFrmPassWD: WM_CLOSE to the dock is refused while it shows
