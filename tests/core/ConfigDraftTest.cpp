@@ -32,7 +32,7 @@ TEST(ConfigDraft, BarChangedByEachBarSettingOnly) {
       {"Fond", [](TConfig& c) { c.Fond = "wood.bmp"; }},
       {"Couleur", [](TConfig& c) { c.Couleur = 0x112233; }},
       {"Relief", [](TConfig& c) { c.Relief = !c.Relief; }},
-      {"Sens", [](TConfig& c) { c.Sens = "G"; }},
+      {"Sens", [](TConfig& c) { c.Sens.assign(1, 'G'); }},  // (a literal trips a false GCC 12 -Wrestrict)
       {"RedimDesk", [](TConfig& c) { c.RedimDesk = !c.RedimDesk; }},
       {"ShowDots", [](TConfig& c) { c.ShowDots = !c.ShowDots; }},
       {"OnTop", [](TConfig& c) { c.OnTop = !c.OnTop; }},
