@@ -47,6 +47,11 @@ BOOL CALLBACK CollectText(HWND h, LPARAM out) {
   return TRUE;
 }
 
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 struct Message {
   std::string text;
   UINT type;
@@ -220,6 +225,12 @@ TEST_F(ConfigurationTest, InitLoadsEveryControlFromTheRecords) {
   EXPECT_FALSE(mo.Check(ModulesPage::ChkConfDel).Checked());
   EXPECT_TRUE(mo.Check(ModulesPage::Cle).Checked());
   EXPECT_EQ(mo.HotKeyText(), "Ctrl+K");
+  // A key that is no letter or digit cannot be stored: OK keeps the setting.
+  ::SendMessageW(mo.Item(ModulesPage::HotKey1), HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_CONTROL), 0);
+  EXPECT_FALSE(mo.HotKeyText().has_value());
+  dialog.OKClick();
+  EXPECT_EQ(dock.config.HotKey, "Ctrl+K");
+  EXPECT_TRUE(dock.config.Provider);
 
   const ShellPage& s = dialog.Shell();
   EXPECT_TRUE(s.Check(ShellPage::ActiveTask).Checked());
@@ -295,7 +306,10 @@ void CALLBACK EditThenEscape(HWND h, UINT, UINT_PTR id, DWORD) {
   g_modal->ConfigMain().Check(ConfigMainPage::RPoste).Click();
   g_modal->View().Check(ViewPage::BtnRelief).Click();
   HWND focus = ::GetFocus();
-  ::PostMessageW(focus != nullptr ? focus : h, WM_KEYDOWN, VK_ESCAPE, 1);
+  HWND target = focus != nullptr ? focus : h;
+  // Alt+N: the accelerator of a check box on the page, reached through the page panel.
+  ::PostMessageW(target, WM_SYSCHAR, 'n', static_cast<LPARAM>(1U << 29U) | 1);
+  ::PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
 TEST_F(ConfigurationTest, EscapeEndsWithCancelAndWritesNothing) {
@@ -307,7 +321,8 @@ TEST_F(ConfigurationTest, EscapeEndsWithCancelAndWritesNothing) {
   ::KillTimer(dialog.hwnd(), kWatchdogTimer);
   g_modal = nullptr;
   EXPECT_TRUE(dialog.Draft().cfg.Poste);  // it was edited...
-  EXPECT_EQ(dock.config, before);         // ...and nothing reached the dock
+  EXPECT_TRUE(dialog.ConfigMain().Check(ConfigMainPage::RNet).Checked());
+  EXPECT_EQ(dock.config, before);  // ...and nothing reached the dock
   EXPECT_EQ(dock.ecritures, 0);
   EXPECT_EQ(dock.hotKeys, 0);
 }
@@ -472,6 +487,14 @@ TEST_F(ConfigurationTest, ExportThenImportRestoresTheDockAndLeavesOnlyClose) {
   EXPECT_TRUE(dock.taskBarUpdates[0].changed);
   EXPECT_EQ(::IsWindowEnabled(dialog.Control(IDOK)), FALSE);
   EXPECT_EQ(WindowText(dialog.Control(IDCANCEL)), "&Close");
+  // An export that cannot be written says so and leaves the earlier file whole.
+  const std::string earlier = ReadFileBytes(target.string() + ".qlx");
+  file = (std::filesystem::temp_directory_path() / "ql_no_such_dir" / "x.qlx").string();
+  dialog.ExporterClick();
+  EXPECT_EQ(messages.back().text, "The configuration could not be saved.");
+  EXPECT_EQ(ReadFileBytes(target.string() + ".qlx"), earlier);
+  EXPECT_FALSE(earlier.empty());
+
   dialog.FormShow();  // the next opening gives OK back
   EXPECT_EQ(::IsWindowEnabled(dialog.Control(IDOK)), TRUE);
   EXPECT_EQ(WindowText(dialog.Control(IDCANCEL)), "&Cancel");

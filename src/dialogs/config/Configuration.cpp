@@ -121,7 +121,8 @@ void TConfiguration::Init() {
 
 void TConfiguration::OKClick() {
   for (ConfigPage* page : Pages()) page->Save(draft_);
-  const OkTexts texts{view_.Text(ViewPage::OpenWav), view_.Text(ViewPage::CloseWav), modules_.HotKeyText(),
+  const OkTexts texts{view_.Text(ViewPage::OpenWav), view_.Text(ViewPage::CloseWav),
+                      modules_.HotKeyText().value_or(draft_.cfg.HotKey),
                       configMain_.Text(ConfigMainPage::MenNorm), configMain_.Text(ConfigMainPage::MenSel)};
   const OkOutcome out = ApplyOk(draft_, texts, dock_->Config());
   barChanged_ = out.barChanged;

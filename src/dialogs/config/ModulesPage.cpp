@@ -82,12 +82,13 @@ void ModulesPage::Build() {
   ::SendMessageW(hot, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL), 0);
 }
 
-std::string ModulesPage::HotKeyText() const {
+std::optional<std::string> ModulesPage::HotKeyText() const {
   const auto value = static_cast<WORD>(::SendMessageW(Item(HotKey1), HKM_GETHOTKEY, 0, 0));
+  if (LOBYTE(value) == 0) return std::string();
   const auto vk = static_cast<char>(LOBYTE(value));
   // The key is registered by its character: letters and digits.
   if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::string("Ctrl+") + vk;
-  return {};
+  return std::nullopt;
 }
 
 void ModulesPage::SetHotKeyText(std::string_view text) const {

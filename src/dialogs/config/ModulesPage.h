@@ -2,6 +2,7 @@
 // AM/PM mode, the recycle bin's confirmation, and the protection: the hot key and the lock.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,9 @@ class ModulesPage final : public ConfigPage {
   void Save(ConfigDraft& draft) const override;
   void Clicked(int id) override;
 
-  // The hot key field as a shortcut text: "Ctrl+" and the key, or empty for none.
-  std::string HotKeyText() const;
+  // The hot key field as a shortcut text: "Ctrl+" and the key, or empty for none; nothing for a
+  // key that cannot be stored as one character (a function key...), which keeps the setting.
+  std::optional<std::string> HotKeyText() const;
   void SetHotKeyText(std::string_view text) const;
 
   void AddModule(std::string_view kind) const;
