@@ -117,8 +117,8 @@ TEST_F(ConfigurationTest, ShapePagesAndCaptions) {
         " Quaylite Menu ", "&My Computer", "&Network Neighborhood", "&Control Panel", "&Desktop Icons",
         "M&y Documents", "&Printers", "Windows &Start Menu", "&Format Floppy disk", " Menu Style ",
         "Quaylite St&yle Menu", " Normal menu item ", " Selected menu item ", " Dock Placement ",
-        "Resi&ze desktop", " Options ", "Dock al&ways On Top", "Run app with sin&gle click",
-        "&Hide desktop icons",
+        "Dock to the Left", "Resi&ze desktop", " Options ", "Dock al&ways On Top",
+        "Run app with sin&gle click", "&Hide desktop icons",
         // Buttons
         " View ", "Reset Textures", "Confirm &Delete",
         "If you delete a group, all buttons inside are also deleted !", " Background ", "&Texture",
@@ -131,8 +131,8 @@ TEST_F(ConfigurationTest, ShapePagesAndCaptions) {
         "Hotkey :", "&Lock Windows", "Lock on &startup",
         "If you lock Windows, a password is  asked to unlock it (empty by default)",
         // Taskbar
-        "&Activate Quaylite Taskbar", " Task Button ", "Show &Rect label", "Label &Col.",
-        "3&D Effect on text", "Te&xt Col.", "&Font", "Te&xture", "Choose", "Co&lor", " Misc ",
+        "&Activate Quaylite Taskbar", " Task Button ", "Normal Button", "16x16", "Show &Rect label",
+        "Label &Col.", "3&D Effect on text", "Te&xt Col.", "&Font", "Te&xture", "Choose", "Co&lor", " Misc ",
         "Use doc&k icons", "Tray ", "Show tra&y on desktop",
         "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE",
         // Info
@@ -200,6 +200,7 @@ TEST_F(ConfigurationTest, InitLoadsEveryControlFromTheRecords) {
   EXPECT_TRUE(m.Check(ConfigMainPage::ChkMnuKova).Checked());
   EXPECT_EQ(m.Text(ConfigMainPage::MenNorm), "c:\\m\\norm.bmp");
   EXPECT_EQ(m.Combo(ConfigMainPage::PosDock).ItemSel(), 2);
+  EXPECT_EQ(WindowText(m.Item(ConfigMainPage::PosDock)), "Dock to the Top");
   EXPECT_TRUE(m.Check(ConfigMainPage::RediDesk).Checked());
   EXPECT_FALSE(m.Check(ConfigMainPage::ChkOnTop).Checked());
   EXPECT_TRUE(m.Check(ConfigMainPage::RCacher).Checked());

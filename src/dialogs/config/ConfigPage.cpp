@@ -90,7 +90,14 @@ bool ConfigPage::Create(ConfigContext& ctx, int x, int y) {
   for (const ControlSpec& spec : Table()) Make(spec);
   Build();
   for (const auto& g : groups_) g->SinkToBottom();
+  SyncComboTexts();
   return true;
+}
+
+void ConfigPage::SyncComboTexts() const {
+  for (const auto& [id, combo] : combos_) {
+    if (combo->hwnd() != nullptr) ::SetWindowTextW(combo->hwnd(), win::Widen(combo->Text()).c_str());
+  }
 }
 
 void ConfigPage::Make(const ControlSpec& s) {
@@ -137,7 +144,10 @@ void ConfigPage::Make(const ControlSpec& s) {
         rest = bar == std::string_view::npos ? std::string_view{} : rest.substr(bar + 1);
       }
       c->SetElements(std::move(items));
-      c->OnChange = [this, id = s.id](TKovaComboBox&) { Changed(id); };
+      c->OnChange = [this, id = s.id](TKovaComboBox&) {
+        SyncComboTexts();
+        Changed(id);
+      };
       combos_[s.id] = std::move(c);
       return;
     }

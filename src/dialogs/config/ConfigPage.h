@@ -78,6 +78,10 @@ class ConfigPage : public win::Window {
   // Puts the controls' states into the working copies (OK).
   virtual void Save(ConfigDraft& draft) const = 0;
 
+  // Each combo box's window text becomes its shown element, so that screen readers and
+  // automation tools read the choice as the caption of the control.
+  void SyncComboTexts() const;
+
   void ShowPage(bool show) const { ::ShowWindow(hwnd(), show ? SW_SHOW : SW_HIDE); }
   // Whether the page is the one shown (while the dialog itself may be hidden).
   bool Shown() const { return (::GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -116,7 +116,10 @@ void TConfiguration::Init() {
   ::SetWindowTextW(Control(IDOK), L"&OK");
   ::EnableWindow(Control(IDOK), TRUE);
   ::SetWindowTextW(Control(IDCANCEL), L"&Cancel");
-  for (ConfigPage* page : Pages()) page->Load(draft_);
+  for (ConfigPage* page : Pages()) {
+    page->Load(draft_);
+    page->SyncComboTexts();
+  }
 }
 
 void TConfiguration::OKClick() {
