@@ -26,13 +26,13 @@ constexpr std::array kControls{
     ControlSpec{P::PBON1, Ctl::Button, "Choose", 310, 125, 80, 23},
     ControlSpec{P::RBON2, Ctl::Radio, "Co&lor", 214, 154, 90, 17},
     ControlSpec{P::PBON2, Ctl::Button, "Choose", 310, 151, 80, 23},
-    ControlSpec{0, Ctl::Group, " Misc ", 206, 184, 192, 50},
-    ControlSpec{P::ChkBorder, Ctl::Check, "Show the &Border", 214, 198, 176, 17},
-    ControlSpec{P::ChkIconDock, Ctl::Check, "Use doc&k icons", 214, 214, 176, 17},
-    ControlSpec{0, Ctl::Group, "Tray ", 8, 238, 390, 38},
-    ControlSpec{P::ChkTray, Ctl::Check, "Show tra&y on desktop", 16, 254, 200, 17},
+    ControlSpec{0, Ctl::Group, " Misc ", 206, 184, 192, 56},
+    ControlSpec{P::ChkBorder, Ctl::Check, "Show the &Border", 214, 200, 176, 17},
+    ControlSpec{P::ChkIconDock, Ctl::Check, "Use doc&k icons", 214, 219, 176, 17},
+    ControlSpec{0, Ctl::Group, "Tray ", 8, 244, 390, 38},
+    ControlSpec{P::ChkTray, Ctl::Check, "Show tra&y on desktop", 16, 260, 200, 17},
     ControlSpec{P::Label22, Ctl::Label,
-                "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE", 8, 284, 390, 24},
+                "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE", 8, 290, 390, 18},
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ constexpr std::array kControls{
     ControlSpec{P::BtnCouleur, Ctl::Button, "Cho&ose", 310, 51, 80, 23},
     ControlSpec{0, Ctl::Group, " Options ", 206, 88, 192, 68},
     ControlSpec{P::BtnRelief, Ctl::Check, "Show the &Border", 214, 106, 176, 17},
-    ControlSpec{P::ChkDots, Ctl::Check, "Show &dots on group button", 214, 128, 176, 17},
+    ControlSpec{P::ChkDots, Ctl::Check, "Show &dots on group button", 214, 128, 182, 17},
     ControlSpec{P::CheckSnd, Ctl::Check, "&Activate sound events", 8, 162, 200, 17},
     ControlSpec{0, Ctl::Group, " Expand Dock ", 8, 184, 190, 52},
     ControlSpec{P::BWavOpen, Ctl::Edit, "", 16, 204, 140, 21},
