@@ -34,6 +34,18 @@ class DockOps {
   virtual std::string MainIconPath() const = 0;
   virtual HBITMAP MainTexture() const = 0;
 
+  // The main menu built again from the settings (after an accepted configuration or an import).
+  virtual void RebuildMainMenu() = 0;
+  // The desktop's icons hidden (true) or shown again.
+  virtual void SetDesktopIconsHidden(bool hide) = 0;
+  // The dock's hot key unregistered, then registered again from the HotKey setting (none when
+  // it is empty).
+  virtual void ResetHotKey() = 0;
+  // The task bar brought in line with the settings after they changed: `wasOn` is TaskBar before
+  // the change, `changed` whether the task buttons' look changed. Started, removed, rebuilt,
+  // shown or hidden as the case is.
+  virtual void UpdateTaskBar(bool wasOn, bool changed) = 0;
+
   // True once the dock has closed: the records are gone and nothing may be written any more.
   virtual bool Closed() const = 0;
 };

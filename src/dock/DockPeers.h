@@ -5,6 +5,7 @@
 #include "dialogs/PassWD.h"
 #include "dialogs/Proprietes.h"
 #include "dialogs/SendTo.h"
+#include "dialogs/config/Configuration.h"
 #include "dock/BarreBranche.h"
 #include "taskbar/TaskBar.h"
 #include "win/Form.h"
@@ -13,7 +14,7 @@ namespace ql {
 
 struct DockPeers {
   TBarreBranche branch;
-  win::Form configuration;  // TConfiguration
+  TConfiguration configuration;
   TProprietes proprietes;
   TSendTo sendTo;
   TFrmPassWD password;  // WM_CLOSE to the dock is refused while it shows

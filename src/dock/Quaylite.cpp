@@ -84,9 +84,7 @@ bool TQuaylite::Create(HWND owner) {
   // The other windows of the program, in their order.
   const DWORD dialog = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   bool ok = peers_.branch.Create(owner, &hints_, &icons_);
-  ok = peers_.configuration.CreateForm(owner, L"TConfiguration", L"", dialog, WS_EX_DLGMODALFRAME, 0, 0, 0,
-                                       0) &&
-       ok;
+  ok = peers_.configuration.Create(owner, *this) && ok;
   ok = peers_.proprietes.Create(owner) && ok;
   ok = peers_.sendTo.Create(owner) && ok;
   ok = peers_.password.Create(owner) && ok;

@@ -68,6 +68,11 @@ class TQuaylite final : public TileHostWindow, public DockOps {
   std::string MainIconPath() const override { return mainBtn_.IconPath(); }
   HBITMAP MainTexture() const override { return mainBtn_.Texture(); }
   bool Closed() const override { return closed_; }
+  // (DockConfiguration.cpp)
+  void RebuildMainMenu() override { CreeMenu(); }
+  void SetDesktopIconsHidden(bool hide) override;
+  void ResetHotKey() override;
+  void UpdateTaskBar(bool wasOn, bool changed) override;
 
   TBouton* FindPtr(std::int32_t numero) const { return boutons_.FindPtr(numero); }
   void SauvePosBarre();

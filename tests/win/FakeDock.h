@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dialogs/DockOps.h"
 
@@ -19,6 +20,12 @@ class FakeDock final : public DockOps {
   std::string MainIconPath() const override { return mainIconPath; }
   HBITMAP MainTexture() const override { return mainTexture; }
   bool Closed() const override { return closed; }
+  void RebuildMainMenu() override { ++menus; }
+  void SetDesktopIconsHidden(bool hide) override { desktopHidden.push_back(hide); }
+  void ResetHotKey() override { ++hotKeys; }
+  void UpdateTaskBar(bool wasOn, bool changed) override {
+    taskBarUpdates.push_back({wasOn, config.TaskBar, changed});
+  }
 
   ButtonList boutons;
   TConfig config;
@@ -28,6 +35,15 @@ class FakeDock final : public DockOps {
   int effacements = 0;
   int dessins = 0;
   int ecritures = 0;
+  int menus = 0;
+  int hotKeys = 0;
+  std::vector<bool> desktopHidden;
+  struct TaskBarUpdate {
+    bool wasOn;
+    bool isOn;
+    bool changed;
+  };
+  std::vector<TaskBarUpdate> taskBarUpdates;
 };
 
 }  // namespace ql::test

@@ -1,0 +1,154 @@
+#include "dialogs/config/ShellPage.h"
+
+#include <array>
+
+namespace ql {
+
+namespace {
+
+using P = ShellPage;
+
+constexpr std::array kControls{
+    ControlSpec{P::ActiveTask, Ctl::Check, "&Activate Quaylite Taskbar", 8, 4, 250, 17},
+    ControlSpec{0, Ctl::Group, " Task Button ", 8, 26, 190, 80},
+    ControlSpec{P::KovaCombo, Ctl::Combo, "Normal Button|Select. Button", 16, 44, 174, 21},
+    ControlSpec{P::TrackIconSize, Ctl::Combo, "16x16|32x32|48x48", 16, 74, 174, 21},
+    ControlSpec{0, Ctl::Group, " View ", 206, 26, 192, 80},
+    ControlSpec{P::KovaTask, Ctl::Label, "Quaylite", 237, 56, 130, 20},
+    ControlSpec{0, Ctl::Group, " Label ", 8, 110, 190, 124},
+    ControlSpec{P::ChkRect, Ctl::Check, "Show &Rect label", 16, 128, 170, 17},
+    ControlSpec{P::BtnCol, Ctl::Button, "Label &Col.", 16, 150, 80, 23},
+    ControlSpec{P::ChkShadow, Ctl::Check, "3&D Effect on text", 16, 180, 170, 17},
+    ControlSpec{P::CoulOn, Ctl::Button, "Te&xt Col.", 16, 202, 80, 23},
+    ControlSpec{P::CoulText, Ctl::Button, "&Font", 104, 202, 80, 23},
+    ControlSpec{0, Ctl::Group, " Background ", 206, 110, 192, 70},
+    ControlSpec{P::RBON1, Ctl::Radio, "Te&xture", 214, 128, 90, 17},
+    ControlSpec{P::PBON1, Ctl::Button, "Choose", 310, 125, 80, 23},
+    ControlSpec{P::RBON2, Ctl::Radio, "Co&lor", 214, 154, 90, 17},
+    ControlSpec{P::PBON2, Ctl::Button, "Choose", 310, 151, 80, 23},
+    ControlSpec{0, Ctl::Group, " Misc ", 206, 184, 192, 56},
+    ControlSpec{P::ChkBorder, Ctl::Check, "Show the &Border", 214, 200, 176, 17},
+    ControlSpec{P::ChkIconDock, Ctl::Check, "Use doc&k icons", 214, 219, 176, 17},
+    ControlSpec{0, Ctl::Group, "Tray ", 8, 244, 390, 38},
+    ControlSpec{P::ChkTray, Ctl::Check, "Show tra&y on desktop", 16, 260, 200, 17},
+    ControlSpec{P::Label22, Ctl::Label,
+                "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE", 8, 290, 390, 18},
+};
+
+}  // namespace
+
+std::span<const ControlSpec> ShellPage::Table() const { return kControls; }
+
+void ShellPage::ShowIconSize(bool smallStyle) const {
+  Enable(CoulText, smallStyle);
+  Enable(ChkRect, !smallStyle);
+  Enable(BtnCol, !smallStyle);
+}
+
+void ShellPage::Load(const ConfigDraft& d) {
+  const TConfigTask& t = d.cfg.Task;
+  Check(ActiveTask).SetChecked(d.cfg.TaskBar);
+  Combo(KovaCombo).SetItemSel(0);
+  Combo(TrackIconSize).SetItemSel(t.SmallStyle ? 0 : (t.BigIcon ? 2 : 1));
+  ShowIconSize(t.SmallStyle);
+  Check(ChkRect).SetChecked(t.RectLbl);
+  Check(ChkIconDock).SetChecked(t.IconDock);
+  Check(ChkTray).SetChecked(t.ShowTray);
+  Check(ChkShadow).SetChecked(t.Shadow);
+  Check(ChkBorder).SetChecked(t.Border);
+  const bool texture = !t.TextureFile.empty();
+  Radio(texture ? RBON1 : RBON2).SetChecked(true);
+  Enable(PBON1, texture);
+  Enable(PBON2, !texture);
+}
+
+void ShellPage::Save(ConfigDraft& d) const {
+  d.cfg.TaskBar = Check(ActiveTask).Checked();
+  TConfigTask& t = d.cfg.Task;
+  t.RectLbl = Check(ChkRect).Checked();
+  t.Shadow = Check(ChkShadow).Checked();
+  t.Border = Check(ChkBorder).Checked();
+  t.IconDock = Check(ChkIconDock).Checked();
+  t.ShowTray = Check(ChkTray).Checked();
+}
+
+void ShellPage::Changed(int id) {
+  if (id == TrackIconSize) TrackIconSizeChange();
+  // KovaCombo only chooses which state the colour and texture controls edit.
+}
+
+void ShellPage::TrackIconSizeChange() {
+  TConfigTask& t = ctx_->draft->cfg.Task;
+  const std::int32_t item = Combo(TrackIconSize).ItemSel();
+  t.SmallStyle = item == 0;
+  t.BigIcon = item == 2;
+  ShowIconSize(t.SmallStyle);
+}
+
+void ShellPage::Clicked(int id) {
+  TConfigTask& t = ctx_->draft->cfg.Task;
+  ConfigChoosers& ch = *ctx_->choosers;
+  HWND owner = ctx_->dialog;
+  std::string& texture = EditsSelected() ? t.TextSelecFile : t.TextureFile;
+  switch (id) {
+    case RBON1:
+      Enable(PBON1, true);
+      Enable(PBON2, false);
+      break;
+    case RBON2:
+      Enable(PBON1, false);
+      Enable(PBON2, true);
+      texture.clear();
+      break;
+    case PBON1: {
+      FileChoice choice{std::string(kPictureFilter), 1, {}, {}};
+      if (ch.OpenBMP && ch.OpenBMP(owner, choice)) texture = choice.fileName;
+      break;
+    }
+    case PBON2: {
+      COLORREF colour = EditsSelected() ? t.ColorOn : t.ColorOff;
+      if (!ch.Colour || !ch.Colour(owner, colour)) break;
+      (EditsSelected() ? t.ColorOn : t.ColorOff) = colour;
+      texture.clear();
+      break;
+    }
+    case CoulOn: {
+      COLORREF colour = EditsSelected() ? t.TColorOn : t.TColorOff;
+      if (ch.Colour && ch.Colour(owner, colour)) (EditsSelected() ? t.TColorOn : t.TColorOff) = colour;
+      break;
+    }
+    case BtnCol: {
+      COLORREF colour = t.RColor;
+      if (ch.Colour && ch.Colour(owner, colour)) t.RColor = colour;
+      break;
+    }
+    case CoulText:
+      CoulTextClick();
+      break;
+    default:
+      Save(*ctx_->draft);  // the check boxes write their settings at once
+      break;
+  }
+}
+
+void ShellPage::CoulTextClick() {
+  TConfigTask& t = ctx_->draft->cfg.Task;
+  ConfigChoosers& ch = *ctx_->choosers;
+  FontChoice font{t.FontName.empty() ? "MS Sans Serif" : t.FontName, t.FontSize == 0 ? 8 : t.FontSize,
+                  t.FontBold, t.FontItalic, t.FontColor};
+  if (!ch.Font || !ch.Font(ctx_->dialog, font)) return;
+  if (font.size > 255 || font.size < 0) {
+    // The size is kept in one byte: the whole choice is refused, not half of it.
+    if (ch.Message) {
+      ch.Message(ctx_->dialog, "The font size must be 255 points or less.", "Quaylite", MB_ICONERROR | MB_OK);
+    }
+    return;
+  }
+  t.FontName = font.name;
+  t.FontColor = font.colour;
+  t.FontSize = static_cast<std::uint8_t>(font.size);
+  t.FontBold = font.bold;
+  t.FontItalic = font.italic;
+}
+
+}  // namespace ql
