@@ -82,7 +82,6 @@ bool TQuaylite::Create(HWND owner) {
   FormCreate();
 
   // The other windows of the program, in their order.
-  const DWORD dialog = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   bool ok = peers_.branch.Create(owner, &hints_, &icons_);
   ok = peers_.configuration.Create(owner, *this) && ok;
   ok = peers_.proprietes.Create(owner) && ok;
