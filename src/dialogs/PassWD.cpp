@@ -93,15 +93,7 @@ void TFrmPassWD::ResetFields() const {
   ShowNewPasswordRows(false);
 }
 
-std::string TFrmPassWD::FieldText(int id) const {
-  HWND edit = Control(id);
-  const int length = ::GetWindowTextLengthW(edit);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = ::GetWindowTextW(edit, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return win::Narrow(text);
-}
+std::string TFrmPassWD::FieldText(int id) const { return win::WindowText(Control(id)); }
 
 void TFrmPassWD::FormShow() {
   // The program's picture, composed off-screen over the dialog's face and shown in one piece.

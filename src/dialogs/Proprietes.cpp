@@ -95,15 +95,7 @@ bool TProprietes::Create(HWND owner) {
   return true;
 }
 
-std::string TProprietes::Text(int id) const {
-  HWND h = Control(id);
-  if (h == nullptr) return {};
-  const int n = ::GetWindowTextLengthW(h);
-  std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = ::GetWindowTextW(h, buf.data(), n + 1);
-  buf.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return win::Narrow(buf);
-}
+std::string TProprietes::Text(int id) const { return win::WindowText(Control(id)); }
 
 void TProprietes::SetText(int id, std::string_view text) const {
   if (HWND h = Control(id); h != nullptr) ::SetWindowTextW(h, win::Widen(text).c_str());

@@ -1,5 +1,7 @@
 #include "win/Window.h"
 
+#include "win/Utf.h"
+
 namespace ql::win {
 
 namespace {
@@ -82,6 +84,16 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     // A failure inside a handler falls back to the default processing of the message.
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
+}
+
+std::string WindowText(HWND window) {
+  if (window == nullptr) return {};
+  const int n = ::GetWindowTextLengthW(window);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = ::GetWindowTextW(window, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return Narrow(text);
 }
 
 }  // namespace ql::win

@@ -3,6 +3,8 @@
 // the object. No exception ever leaves a window procedure.
 #pragma once
 
+#include <string>
+
 #include "win/Win.h"
 
 namespace ql::win {
@@ -41,5 +43,9 @@ class Window {
 };
 
 HINSTANCE ModuleInstance();
+
+// The text of one of the program's own windows (a control's caption or contents), UTF-8; empty
+// for no window.
+std::string WindowText(HWND window);
 
 }  // namespace ql::win

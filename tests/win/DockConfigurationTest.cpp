@@ -13,25 +13,9 @@ namespace {
 using ql::ConfigMainPage;
 using ql::ModulesPage;
 using ql::testing::DockFixture;
-
-std::string StoredValue(ql::MemoryStore& store, const char* name) {
-  auto key = store.Open(ql::kDockKey, false);
-  return key ? key->ReadString(name).value_or("") : "";
-}
-
-bool HotKeyFree(UINT key) {
-  HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  const bool free = ::RegisterHotKey(probe, 7, MOD_CONTROL, key) != FALSE;
-  if (free) ::UnregisterHotKey(probe, 7);
-  ::DestroyWindow(probe);
-  return free;
-}
-
-void PumpQuit() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
-  }
-}
+using ql::testing::HotKeyFree;
+using ql::testing::PumpQuit;
+using ql::testing::StoredValue;
 
 ql::TConfiguration* g_dialog = nullptr;
 

@@ -7,6 +7,7 @@
 
 #include "core/ButtonStore.h"
 #include "core/Config.h"
+#include "core/ConfigStore.h"
 #include "core/MemoryStore.h"
 #include "dock/DockPeers.h"
 #include "dock/Quaylite.h"
@@ -67,6 +68,28 @@ inline std::string SystemIconLibrary() {
   std::string out;
   for (wchar_t c : path) out.push_back(static_cast<char>(c));  // ASCII system path
   return out;
+}
+
+// A value of the dock's key in `store` (empty when missing).
+inline std::string StoredValue(MemoryStore& store, const char* name) {
+  auto key = store.Open(kDockKey, false);
+  return key ? key->ReadString(name).value_or("") : "";
+}
+
+// Whether another window could take the Ctrl+key hot key now (false: someone holds it).
+inline bool HotKeyFree(UINT key) {
+  HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const bool free = ::RegisterHotKey(probe, 7, MOD_CONTROL, key) != FALSE;
+  if (free) ::UnregisterHotKey(probe, 7);
+  ::DestroyWindow(probe);
+  return free;
+}
+
+// Takes away the WM_QUIT a closing dock posts (the test's thread has no loop to end).
+inline void PumpQuit() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
+  }
 }
 
 }  // namespace ql::testing

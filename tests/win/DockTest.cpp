@@ -18,6 +18,9 @@ namespace ql {
 namespace {
 
 using testing::DockFixture;
+using testing::HotKeyFree;
+using testing::PumpQuit;
+using testing::StoredValue;
 
 // An HDROP of wide paths, as the shell gives it.
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {
@@ -34,27 +37,6 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   }
   ::GlobalUnlock(mem);
   return static_cast<HDROP>(mem);
-}
-
-std::string StoredValue(MemoryStore& store, const char* name) {
-  auto key = store.Open(kDockKey, false);
-  return key ? key->ReadString(name).value_or("") : "";
-}
-
-// Whether another window could take the Ctrl+key hot key now (false: someone holds it).
-bool HotKeyFree(UINT key) {
-  HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  const bool free = ::RegisterHotKey(probe, 7, MOD_CONTROL, key) != FALSE;
-  if (free) ::UnregisterHotKey(probe, 7);
-  ::DestroyWindow(probe);
-  return free;
-}
-
-// Takes away the WM_QUIT a closing dock posts (the test's thread has no loop to end).
-void PumpQuit() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
-  }
 }
 
 TEST(Dock, FirstStartWithoutStoreIsOneTileAtTheRightEdge) {

@@ -186,15 +186,7 @@ void ConfigPage::Make(const ControlSpec& s) {
   if (made != nullptr) ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(ctx_->font), FALSE);
 }
 
-std::string ConfigPage::Text(int id) const {
-  HWND h = Item(id);
-  if (h == nullptr) return {};
-  const int n = ::GetWindowTextLengthW(h);
-  std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = ::GetWindowTextW(h, buf.data(), n + 1);
-  buf.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return win::Narrow(buf);
-}
+std::string ConfigPage::Text(int id) const { return win::WindowText(Item(id)); }
 
 void ConfigPage::SetText(int id, std::string_view text) const {
   if (HWND h = Item(id); h != nullptr) ::SetWindowTextW(h, win::Widen(text).c_str());
