@@ -21,7 +21,10 @@ constexpr int kPreview = 64;
 
 }  // namespace
 
-bool ChooseFileToOpen(HWND owner, FileChoice& choice) {
+namespace {
+
+// One run of the system's file chooser, to open or to save.
+bool ChooseFile(HWND owner, FileChoice& choice, bool save) {
   // "a|b|c" becomes "a\0b\0c\0\0".
   std::wstring filter = win::Widen(choice.filter);
   for (wchar_t& c : filter) {
@@ -41,12 +44,18 @@ bool ChooseFileToOpen(HWND owner, FileChoice& choice) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (::GetOpenFileNameW(&ofn) == FALSE) return false;
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | (save ? OFN_OVERWRITEPROMPT : 0);
+  if ((save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn)) == FALSE) return false;
   choice.fileName = win::Narrow(file.data());
   choice.filterIndex = static_cast<int>(ofn.nFilterIndex);
   return true;
 }
+
+}  // namespace
+
+bool ChooseFileToOpen(HWND owner, FileChoice& choice) { return ChooseFile(owner, choice, false); }
+
+bool ChooseFileToSave(HWND owner, FileChoice& choice) { return ChooseFile(owner, choice, true); }
 
 TProprietes::TProprietes() = default;
 TProprietes::~TProprietes() = default;

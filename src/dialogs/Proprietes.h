@@ -50,6 +50,8 @@ struct FileChoice {
 using FileChooser = std::function<bool(HWND owner, FileChoice& choice)>;
 // The system's "open file" chooser (GetOpenFileNameW). False when cancelled.
 bool ChooseFileToOpen(HWND owner, FileChoice& choice);
+// The system's "save file" chooser (GetSaveFileNameW), asking before it replaces a file.
+bool ChooseFileToSave(HWND owner, FileChoice& choice);
 
 // What the opener gives the dialog for one opening.
 struct ProprietesInput {

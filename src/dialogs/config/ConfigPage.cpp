@@ -17,28 +17,6 @@ std::string FolderOf(std::string_view path) {
   return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at + 1));
 }
 
-bool ConfigChoosers::ChooseFileToSave(HWND owner, FileChoice& choice) {
-  std::wstring filter = win::Widen(choice.filter);
-  for (wchar_t& c : filter) {
-    if (c == L'|') c = L'\0';
-  }
-  filter.push_back(L'\0');
-  std::vector<wchar_t> file(32768, L'\0');
-  const std::wstring preset = win::Widen(choice.fileName);
-  if (preset.size() < file.size()) std::copy(preset.begin(), preset.end(), file.begin());
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = static_cast<DWORD>(choice.filterIndex);
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_OVERWRITEPROMPT;
-  if (::GetSaveFileNameW(&ofn) == FALSE) return false;
-  choice.fileName = win::Narrow(file.data());
-  return true;
-}
-
 bool ConfigChoosers::ChooseColour(HWND owner, COLORREF& colour) {
   static COLORREF custom[16] = {};  // the chooser's custom colours, kept for the run
   CHOOSECOLORW cc{};

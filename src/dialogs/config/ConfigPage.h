@@ -41,7 +41,6 @@ struct ConfigChoosers {
   std::function<bool(HWND owner, FontChoice& font)> Font = ChooseFontFor;
   std::function<int(HWND owner, std::string_view text, std::string_view caption, UINT type)> Message;
 
-  static bool ChooseFileToSave(HWND owner, FileChoice& choice);
   static bool ChooseColour(HWND owner, COLORREF& colour);
   static bool ChooseFontFor(HWND owner, FontChoice& font);
 };
