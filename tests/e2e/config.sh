@@ -20,11 +20,11 @@ click_control() {
 }
 # The main button's menu, then its fifth entry: "Quaylite Configuration" (every shell entry off).
 open_config() {
-  local dx dy side full i
+  local dx dy side full
   read -r dx dy side full <<<"$(probe rect "$QL_DOCK_TITLE")"
   xdotool mousemove $((dx + side / 2)) $((dy + side / 2)) click 3
   probe menu 5000 >/dev/null || return 1
-  for i in 1 2 3 4 5; do xdotool key Down; done
+  xdotool key Down Down Down Down Down
   xdotool key Return
   probe wait "$DIALOG" 10000
 }
@@ -33,8 +33,7 @@ ok_closes() { click_control "&OK" && closed; }
 store() { probe regdump "$QL_KEY" | grep -v '^Rewrite' | sort; }
 # Until `value NAME` is $2, for at most 5 s.
 stored_becomes() {
-  local i
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     [ "$(value "$1")" = "$2" ] && return 0
     sleep 0.1
   done
@@ -42,8 +41,7 @@ stored_becomes() {
 }
 bar_x() { probe rect "$QL_DOCK_TITLE" | awk '{ print $1 }'; }
 bar_x_becomes() {
-  local i
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     [ "$(bar_x)" = "$1" ] && return 0
     sleep 0.1
   done
@@ -96,11 +94,10 @@ check "and stores G" stored_becomes Sens G
 # --- The clock, added at once ----------------------------------------------------------------
 open_config
 click_control "Modules"
-read -r gx gy gw gh <<<"$(probe control-rect "$DIALOG" " Date and Time " 5000)"
+read -r gx gy _ _ <<<"$(probe control-rect "$DIALOG" " Date and Time " 5000)"
 click_at $((gx + 48)) $((gy + 31))  # its Add button
 clock_last() {
-  local i
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     [ "$(last_tile)" = "Clock Quaylite" ] && return 0
     sleep 0.1
   done
@@ -144,8 +141,7 @@ answer_box() {
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
 exists_soon() {
-  local i
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     [ -s "$1" ] && return 0
     sleep 0.1
   done
@@ -164,7 +160,7 @@ if typed_in "Save As" "$qlx_dos" && exists_soon "$qlx"; then
   stored_becomes Sens D
   open_config
   click_control "Modules"
-  read -r gx gy gw gh <<<"$(probe control-rect "$DIALOG" " Date and Time " 5000)"
+  read -r gx gy _ _ <<<"$(probe control-rect "$DIALOG" " Date and Time " 5000)"
   click_at $((gx + 136)) $((gy + 31))  # its Remove button
   check "the changes show before the import" bar_x_becomes $((screen_w - side))
   check_eq "and are stored" "D 1 Notepad" "$(value Sens) $(value TaskBar) $(last_tile)"
