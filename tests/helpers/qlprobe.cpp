@@ -671,6 +671,47 @@ int CmdHints(const Args& a) {
 
 // ---- command table ----
 
+// ---- dialogs ----
+
+struct ControlSearch {
+  std::wstring caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ControlSearch*>(param);
+  if (::IsWindowVisible(hwnd) && TitleOf(hwnd) == search->caption) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible control of a visible window so titled (at any depth) whose caption is exactly CAPTION: its place
+// on the screen, once there is one.
+int CmdControlRect(const Args& a) {
+  const auto timeout = TimeoutArg(a, 2);
+  if (!timeout) return Usage("bad timeout");
+  const double start = NowMs();
+  for (;;) {
+    for (HWND parent : WindowsTitled(a[0])) {  // a message box may share the program's title
+      if (!::IsWindowVisible(parent)) continue;
+      ControlSearch search{a[1]};
+      ::EnumChildWindows(parent, FindCaptioned, reinterpret_cast<LPARAM>(&search));
+      RECT r{};
+      if (search.found != nullptr && ::GetWindowRect(search.found, &r)) {
+        Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+              " " + std::to_string(r.bottom - r.top));
+        return kOk;
+      }
+    }
+    if (NowMs() - start >= *timeout) {
+      return Fail("no visible control \"" + Narrow(a[1]) + "\" in \"" + Narrow(a[0]) + "\"");
+    }
+    ::Sleep(5);
+  }
+}
+
 struct Command {
   const wchar_t* name;
   std::size_t minArgs;
@@ -703,6 +744,9 @@ constexpr Command kCommands[] = {
     {L"drop-at", 4, SIZE_MAX, CmdDropAt, "drop-at TITLE X Y FILE...        WM_DROPFILES at a client point"},
     {L"hints", 1, 1, CmdHints,
      "hints TITLE                      x y w h<TAB>text of the window's hint tools"},
+    // configuration dialog
+    {L"control-rect", 2, 3, CmdControlRect,
+     "control-rect TITLE CAPTION [ms]  x y w h of a visible control captioned CAPTION"},
 };
 
 int ListCommands() {

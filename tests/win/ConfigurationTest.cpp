@@ -435,6 +435,49 @@ TEST_F(ConfigurationTest, ThePreviewFollowsItsControls) {
   EXPECT_EQ(messages[0].text, "Delete all textures ?");
 }
 
+TEST_F(ConfigurationTest, TheTaskButtonPreviewFollowsTheTaskbarPage) {
+  ql::TConfigTask& live = dock.config.Task;
+  live.SmallStyle = false;
+  live.BigIcon = true;
+  live.ColorOff = RGB(10, 200, 10);
+  live.ColorOn = RGB(200, 10, 10);
+  dialog.FormShow();
+  ShellPage& s = dialog.Shell();
+  ql::TKovaTask& p = s.Preview();
+  EXPECT_EQ(::IsWindowEnabled(p.hwnd()), FALSE);
+  EXPECT_EQ(WindowText(p.hwnd()), "Quaylite");
+  EXPECT_EQ(p.Caption(), "Quaylite");
+  EXPECT_EQ(p.Style(), ql::TaskStyle::sNS);
+  EXPECT_EQ(p.Width(), 64);  // 48x48 icons on a 64 x 64 tile
+  EXPECT_EQ(ql::test::ReadPixels(p.Compose().get()).At(60, 60), RGB(10, 200, 10));
+
+  // "16x16": the label style, 130 x 20, inside its group.
+  s.Combo(ShellPage::TrackIconSize).SetItemSel(0);
+  s.Changed(ShellPage::TrackIconSize);
+  EXPECT_EQ(p.Style(), ql::TaskStyle::sQL);
+  RECT r{};
+  ::GetWindowRect(p.hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 130);
+  EXPECT_EQ(r.bottom - r.top, 20);
+
+  // The editor shows the selected state in the preview's normal colours...
+  s.Combo(ShellPage::KovaCombo).SetItemSel(1);
+  s.Changed(ShellPage::KovaCombo);
+  EXPECT_EQ(ql::test::ReadPixels(p.Compose().get()).At(125, 10), RGB(200, 10, 10));
+  colour = RGB(1, 2, 250);
+  s.Clicked(ShellPage::PBON2);
+  EXPECT_EQ(ql::test::ReadPixels(p.Compose().get()).At(125, 10), RGB(1, 2, 250));
+  // ...and the normal one again, untouched.
+  s.Combo(ShellPage::KovaCombo).SetItemSel(0);
+  s.Changed(ShellPage::KovaCombo);
+  EXPECT_EQ(ql::test::ReadPixels(p.Compose().get()).At(125, 10), RGB(10, 200, 10));
+
+  s.Check(ShellPage::ChkBorder).Click();
+  const ql::test::Pixels framed = ql::test::ReadPixels(p.Compose().get());
+  EXPECT_EQ(framed.At(0, 10), ql::test::palette::kWhite);
+  EXPECT_EQ(framed.At(129, 10), ql::test::palette::kBlack);
+}
+
 TEST_F(ConfigurationTest, ImportOfABadFileChangesNothingAndSaysSo) {
   dock.boutons.Append({"a", "a.exe", "", "", 0});
   dock.config.KovaM = true;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "controls/Picture.h"
+
 namespace ql {
 
 namespace {
@@ -14,7 +16,6 @@ constexpr std::array kControls{
     ControlSpec{P::KovaCombo, Ctl::Combo, "Normal Button|Select. Button", 16, 44, 174, 21},
     ControlSpec{P::TrackIconSize, Ctl::Combo, "16x16|32x32|48x48", 16, 74, 174, 21},
     ControlSpec{0, Ctl::Group, " View ", 206, 26, 192, 80},
-    ControlSpec{P::KovaTask, Ctl::Label, "Quaylite", 237, 56, 130, 20},
     ControlSpec{0, Ctl::Group, " Label ", 8, 110, 190, 124},
     ControlSpec{P::ChkRect, Ctl::Check, "Show &Rect label", 16, 128, 170, 17},
     ControlSpec{P::BtnCol, Ctl::Button, "Label &Col.", 16, 150, 80, 23},
@@ -35,9 +36,39 @@ constexpr std::array kControls{
                 "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE", 8, 290, 390, 18},
 };
 
+// The " View " group, in which the preview stands centred.
+constexpr RECT kViewGroup{206, 26, 206 + 192, 26 + 80};
+constexpr int kGroupCaption = 8;
+
 }  // namespace
 
+ShellPage::ShellPage() : preview_(system_) {}
+ShellPage::~ShellPage() = default;
+
 std::span<const ControlSpec> ShellPage::Table() const { return kControls; }
+
+void ShellPage::Build() {
+  // After the group box: the preview lies above it.
+  if (!preview_.Create(hwnd(), kViewGroup.left, kViewGroup.top)) return;
+  ::SetWindowLongPtrW(preview_.hwnd(), GWLP_ID, KovaTask);
+  ::SetWindowTextW(preview_.hwnd(), L"Quaylite");  // its caption, for screen readers and tests
+  ::EnableWindow(preview_.hwnd(), FALSE);
+}
+
+void ShellPage::PreviewStyle(const TConfigTask& t) {
+  preview_.SetBigIcon(!t.SmallStyle && t.BigIcon);
+  preview_.SetStyle(t.SmallStyle ? TaskStyle::sQL : TaskStyle::sNS);
+  if (preview_.hwnd() == nullptr) return;
+  const int x = kViewGroup.left + ((kViewGroup.right - kViewGroup.left - preview_.Width()) / 2);
+  const int y = kViewGroup.top + kGroupCaption +
+                ((kViewGroup.bottom - kViewGroup.top - kGroupCaption - preview_.Height()) / 2);
+  ::SetWindowPos(preview_.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ShellPage::PreviewTexture(const std::string& file) {
+  const win::Bitmap bitmap = LoadTexture(file);
+  preview_.SetTexture(bitmap.get());
+}
 
 void ShellPage::ShowIconSize(bool smallStyle) const {
   Enable(CoulText, smallStyle);
@@ -60,6 +91,18 @@ void ShellPage::Load(const ConfigDraft& d) {
   Radio(texture ? RBON1 : RBON2).SetChecked(true);
   Enable(PBON1, texture);
   Enable(PBON2, !texture);
+
+  PreviewTexture(t.TextureFile);
+  preview_.SetTextSelec(nullptr);
+  preview_.SetLabelFont(t.FontName, t.FontSize, t.FontBold, t.FontItalic);
+  PreviewStyle(t);
+  preview_.SetRectLbl(t.RectLbl);
+  preview_.SetRColor(t.RColor);
+  preview_.SetTColorOff(t.TColorOff);
+  preview_.SetColorOff(t.ColorOff);
+  preview_.SetBorder(t.Border);
+  preview_.SetShadow(t.Shadow);
+  preview_.SetWindow(kNoWindow, "Quaylite", {}, ctx_->dock->MainIconPath());
 }
 
 void ShellPage::Save(ConfigDraft& d) const {
@@ -74,7 +117,16 @@ void ShellPage::Save(ConfigDraft& d) const {
 
 void ShellPage::Changed(int id) {
   if (id == TrackIconSize) TrackIconSizeChange();
-  // KovaCombo only chooses which state the colour and texture controls edit.
+  if (id == KovaCombo) KovaComboChange();
+}
+
+void ShellPage::KovaComboChange() {
+  // The state now edited shows in the preview; RBON1 and RBON2 keep their state.
+  const TConfigTask& t = ctx_->draft->cfg.Task;
+  const bool selected = EditsSelected();
+  PreviewTexture(selected ? t.TextSelecFile : t.TextureFile);
+  preview_.SetColorOff(selected ? t.ColorOn : t.ColorOff);
+  preview_.SetTColorOff(selected ? t.TColorOn : t.TColorOff);
 }
 
 void ShellPage::TrackIconSizeChange() {
@@ -83,6 +135,7 @@ void ShellPage::TrackIconSizeChange() {
   t.SmallStyle = item == 0;
   t.BigIcon = item == 2;
   ShowIconSize(t.SmallStyle);
+  PreviewStyle(t);
 }
 
 void ShellPage::Clicked(int id) {
@@ -99,10 +152,15 @@ void ShellPage::Clicked(int id) {
       Enable(PBON1, false);
       Enable(PBON2, true);
       texture.clear();
+      // The edited state has no texture any more: the preview shows its colour.
+      preview_.SetTextSelec(nullptr);
+      preview_.SetTexture(nullptr);
       break;
     case PBON1: {
       FileChoice choice{std::string(kPictureFilter), 1, {}, {}};
-      if (ch.OpenBMP && ch.OpenBMP(owner, choice)) texture = choice.fileName;
+      if (!ch.OpenBMP || !ch.OpenBMP(owner, choice)) break;
+      PreviewTexture(choice.fileName);
+      texture = choice.fileName;
       break;
     }
     case PBON2: {
@@ -110,16 +168,22 @@ void ShellPage::Clicked(int id) {
       if (!ch.Colour || !ch.Colour(owner, colour)) break;
       (EditsSelected() ? t.ColorOn : t.ColorOff) = colour;
       texture.clear();
+      preview_.SetColorOff(colour);
+      preview_.SetTexture(nullptr);
       break;
     }
     case CoulOn: {
       COLORREF colour = EditsSelected() ? t.TColorOn : t.TColorOff;
-      if (ch.Colour && ch.Colour(owner, colour)) (EditsSelected() ? t.TColorOn : t.TColorOff) = colour;
+      if (!ch.Colour || !ch.Colour(owner, colour)) break;
+      (EditsSelected() ? t.TColorOn : t.TColorOff) = colour;
+      preview_.SetTColorOff(colour);
       break;
     }
     case BtnCol: {
       COLORREF colour = t.RColor;
-      if (ch.Colour && ch.Colour(owner, colour)) t.RColor = colour;
+      if (!ch.Colour || !ch.Colour(owner, colour)) break;
+      t.RColor = colour;
+      preview_.SetRColor(colour);
       break;
     }
     case CoulText:
@@ -127,6 +191,9 @@ void ShellPage::Clicked(int id) {
       break;
     default:
       Save(*ctx_->draft);  // the check boxes write their settings at once
+      preview_.SetRectLbl(t.RectLbl);
+      preview_.SetShadow(t.Shadow);
+      preview_.SetBorder(t.Border);
       break;
   }
 }
@@ -149,6 +216,7 @@ void ShellPage::CoulTextClick() {
   t.FontSize = static_cast<std::uint8_t>(font.size);
   t.FontBold = font.bold;
   t.FontItalic = font.italic;
+  preview_.SetLabelFont(t.FontName, t.FontSize, t.FontBold, t.FontItalic);
 }
 
 }  // namespace ql
