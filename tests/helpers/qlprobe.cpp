@@ -10,6 +10,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -669,6 +670,76 @@ int CmdHints(const Args& a) {
   return status;
 }
 
+// ---- the task bar ----
+
+// tasks: every visible task button host of the dock ("TTaskHost" windows), one a line, as
+// "x y w h<TAB>title" (the screen rectangle of the host, the window title its button carries).
+int CmdTasks(const Args&) {
+  for (HWND host = ::FindWindowExW(nullptr, nullptr, L"TTaskHost", nullptr); host != nullptr;
+       host = ::FindWindowExW(nullptr, host, L"TTaskHost", nullptr)) {
+    if (!::IsWindowVisible(host)) continue;
+    RECT r{};
+    ::GetWindowRect(host, &r);
+    HWND button = ::GetWindow(host, GW_CHILD);
+    Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+          " " + std::to_string(r.bottom - r.top) + "\t" + (button != nullptr ? Narrow(TitleOf(button)) : ""));
+  }
+  return kOk;
+}
+
+// post TITLE MSG [WPARAM]: posts the message (a number) to the window.
+int CmdPost(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  const auto msg = ParseUnsigned(a[1], 0xFFFF);
+  const auto wParam =
+      a.size() > 2 ? ParseUnsigned(a[2], 0xFFFFFFFFull) : std::optional<unsigned long long>(0);
+  if (!msg || !wParam) return Usage("MSG and WPARAM are decimal numbers");
+  if (!::PostMessageW(hwnd, static_cast<UINT>(*msg), static_cast<WPARAM>(*wParam), 0)) {
+    return Fail("PostMessage failed");
+  }
+  return kOk;
+}
+
+// answers TITLE [timeout_ms]: the window's thread answers a message within the time; prints
+// the milliseconds it took.
+int CmdAnswers(const Args& a) {
+  const auto timeout = TimeoutArg(a, 1);
+  if (!timeout) return Usage("bad timeout");
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  const double start = NowMs();
+  DWORD_PTR result = 0;
+  if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, *timeout, &result) == 0) {
+    return Fail("\"" + Narrow(a[0]) + "\" did not answer within " + std::to_string(*timeout) + " ms");
+  }
+  Print(std::to_string(std::llround(NowMs() - start)));
+  return kOk;
+}
+
+// foreground: the title of the foreground window (an empty line for none or an untitled one).
+int CmdForeground(const Args&) {
+  HWND hwnd = ::GetForegroundWindow();
+  Print(hwnd != nullptr ? Narrow(TitleOf(hwnd)) : "");
+  return kOk;
+}
+
+// findclass CLASS: the title of the window FindWindow gives for the class (the first top-level
+// window of it in z-order).
+int CmdFindClass(const Args& a) {
+  HWND hwnd = ::FindWindowW(a[0].c_str(), nullptr);
+  if (hwnd == nullptr) return Fail("no window of class \"" + Narrow(a[0]) + "\"");
+  Print(Narrow(TitleOf(hwnd)));
+  return kOk;
+}
+
+int CmdIconic(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  Print(::IsIconic(hwnd) ? "1" : "0");
+  return kOk;
+}
+
 // ---- command table ----
 
 struct Command {
@@ -703,6 +774,15 @@ constexpr Command kCommands[] = {
     {L"drop-at", 4, SIZE_MAX, CmdDropAt, "drop-at TITLE X Y FILE...        WM_DROPFILES at a client point"},
     {L"hints", 1, 1, CmdHints,
      "hints TITLE                      x y w h<TAB>text of the window's hint tools"},
+    // the task bar
+    {L"tasks", 0, 0, CmdTasks, "tasks                            x y w h<TAB>title of each task button"},
+    {L"post", 2, 3, CmdPost, "post TITLE MSG [WPARAM]          posts a message (decimal numbers)"},
+    {L"answers", 1, 2, CmdAnswers,
+     "answers TITLE [timeout_ms]       ms the window's thread takes to answer a message"},
+    {L"foreground", 0, 0, CmdForeground, "foreground                       title of the foreground window"},
+    {L"findclass", 1, 1, CmdFindClass,
+     "findclass CLASS                  title of FindWindow's window of the class"},
+    {L"iconic", 1, 1, CmdIconic, "iconic TITLE                     1 when minimised, else 0"},
 };
 
 int ListCommands() {
