@@ -14,11 +14,12 @@
 // RGB(20, 90, 200). qlprobe's "visible QlShellTray" and "children QlShellTray" tell what was done
 // to them. Closes on WM_CLOSE.
 //
-//   probe_target --app TITLE NEW_TITLE
+//   probe_target --app TITLE NEW_TITLE [HANG_MS]
 // an ordinary application window TITLE (caption, system menu, minimise box) at (740, 20),
 // 260 x 160, clear of a notepad at the top left. A posted WM_APP retitles it NEW_TITLE; a
 // posted WM_APP + 1 makes its thread sleep WPARAM milliseconds, a program that has stopped
-// answering. Closes on WM_CLOSE.
+// answering; with HANG_MS it stops so for that long as soon as its window shows. Closes on
+// WM_CLOSE.
 //
 //   probe_target --apps N TITLE
 // N such windows (1 to 500) in one program, titled "TITLE 1" to "TITLE N", placed in steps of
@@ -133,7 +134,7 @@ int RunShell(HINSTANCE instance) {
   return RunLoop();
 }
 
-int RunApps(HINSTANCE instance, const std::wstring& title, int count) {
+int RunApps(HINSTANCE instance, const std::wstring& title, int count, DWORD hangMs = 0) {
   if (!RegisterFilled(instance, L"QlProbeApp", reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), AppProc)) return 1;
   for (int i = 0; i < count; ++i) {
     const std::wstring name = count == 1 ? title : title + L" " + std::to_wstring(i + 1);
@@ -145,6 +146,7 @@ int RunApps(HINSTANCE instance, const std::wstring& title, int count) {
     if (i > 0) ::SetWindowLongPtrW(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&::DefWindowProcW));
     ::ShowWindow(app, SW_SHOWNORMAL);
     ::UpdateWindow(app);
+    if (hangMs != 0) ::PostMessageW(app, kHang, hangMs, 0);
   }
   return RunLoop();
 }
@@ -155,7 +157,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (__argc >= 2 && std::wstring(__wargv[1]) == L"--shell") return RunShell(instance);
   if (__argc >= 4 && std::wstring(__wargv[1]) == L"--app") {
     g_newTitle = __wargv[3];
-    return RunApps(instance, __wargv[2], 1);
+    const DWORD hangMs = __argc >= 5 ? static_cast<DWORD>(_wtoi(__wargv[4])) : 0;
+    return RunApps(instance, __wargv[2], 1, hangMs);
   }
   if (__argc >= 4 && std::wstring(__wargv[1]) == L"--apps") {
     const int count = _wtoi(__wargv[2]);

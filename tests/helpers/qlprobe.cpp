@@ -687,18 +687,31 @@ int CmdTasks(const Args&) {
   return kOk;
 }
 
-// post TITLE MSG [WPARAM]: posts the message (a number) to the window.
-int CmdPost(const Args& a) {
-  HWND hwnd = FindAny(a[0]);
-  if (hwnd == nullptr) return NoWindow(a[0]);
-  const auto msg = ParseUnsigned(a[1], 0xFFFF);
-  const auto wParam =
-      a.size() > 2 ? ParseUnsigned(a[2], 0xFFFFFFFFull) : std::optional<unsigned long long>(0);
+int PostTo(HWND hwnd, const Args& a, std::size_t first) {
+  const auto msg = ParseUnsigned(a[first], 0xFFFF);
+  const auto wParam = a.size() > first + 1 ? ParseUnsigned(a[first + 1], 0xFFFFFFFFull)
+                                           : std::optional<unsigned long long>(0);
   if (!msg || !wParam) return Usage("MSG and WPARAM are decimal numbers");
   if (!::PostMessageW(hwnd, static_cast<UINT>(*msg), static_cast<WPARAM>(*wParam), 0)) {
     return Fail("PostMessage failed");
   }
   return kOk;
+}
+
+// post TITLE MSG [WPARAM]: posts the message (a number) to the window.
+int CmdPost(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  return PostTo(hwnd, a, 1);
+}
+
+// postchild TITLE CLASS MSG [WPARAM]: the same to the window's first direct child of the class.
+int CmdPostChild(const Args& a) {
+  HWND parent = FindAny(a[0]);
+  if (parent == nullptr) return NoWindow(a[0]);
+  HWND child = ::FindWindowExW(parent, nullptr, a[1].c_str(), nullptr);
+  if (child == nullptr) return Fail("no child of class \"" + Narrow(a[1]) + "\"");
+  return PostTo(child, a, 2);
 }
 
 // answers TITLE [timeout_ms]: the window's thread answers a message within the time; prints
@@ -777,6 +790,7 @@ constexpr Command kCommands[] = {
     // the task bar
     {L"tasks", 0, 0, CmdTasks, "tasks                            x y w h<TAB>title of each task button"},
     {L"post", 2, 3, CmdPost, "post TITLE MSG [WPARAM]          posts a message (decimal numbers)"},
+    {L"postchild", 3, 4, CmdPostChild, "postchild TITLE CLASS MSG [WPARAM] posts a message to a child"},
     {L"answers", 1, 2, CmdAnswers,
      "answers TITLE [timeout_ms]       ms the window's thread takes to answer a message"},
     {L"foreground", 0, 0, CmdForeground, "foreground                       title of the foreground window"},
