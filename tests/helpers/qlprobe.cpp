@@ -29,7 +29,6 @@
 namespace {
 
 using ql::win::Narrow;
-using ql::win::Widen;
 
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
@@ -79,7 +78,7 @@ std::optional<long long> ParseSigned(const std::wstring& text) {
 // The optional timeout argument at `index`.
 std::optional<unsigned> TimeoutArg(const Args& args, std::size_t index) {
   if (args.size() <= index) return kDefaultTimeoutMs;
-  const auto v = ParseUnsigned(args[index], 24u * 3600u * 1000u);
+  const auto v = ParseUnsigned(args[index], 24ULL * 3600 * 1000);
   if (!v) return std::nullopt;
   return static_cast<unsigned>(*v);
 }
@@ -153,7 +152,7 @@ int CmdStartedMs(const Args& a) {
   const double start = NowMs();
   for (;;) {
     if (FindVisible(a[0]) != nullptr) {
-      Print(std::to_string(static_cast<long long>(NowMs() - start + 0.5)));
+      Print(std::to_string(std::llround(NowMs() - start)));
       return kOk;
     }
     if (NowMs() - start >= *timeout) {
@@ -544,7 +543,12 @@ int CmdRegDump(const Args& a) {
         text = Hex(v.data.data(), v.data.size());
         break;
     }
-    Print(Narrow(v.name) + "\t" + type + "\t" + text);
+    std::string line = Narrow(v.name);
+    line += '\t';
+    line += type;
+    line += '\t';
+    line += text;
+    Print(line);
   }
   return kOk;
 }
