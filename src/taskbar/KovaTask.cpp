@@ -197,6 +197,8 @@ void TKovaTask::SetHandleFen(WindowId window) {
 void TKovaTask::SetWindow(WindowId window, std::string caption, std::string classe, std::string iconPath) {
   handleFen_ = window;
   caption_ = std::move(caption);
+  // The button's own window carries the full title, for accessibility tools and window spies.
+  if (hwnd() != nullptr) ::SetWindowTextW(hwnd(), win::Widen(caption_).c_str());
   classeFen_ = std::move(classe);
   iconPath_ = std::move(iconPath);
   ChargeIcone();

@@ -205,7 +205,13 @@ void TTaskBar::Cree(const TConfigTask& cfg) {
   RECT tray{};
   if (hTray_ != nullptr) {
     ::GetWindowRect(hTray_, &tray);
+    trayPlace_ = POINT{tray.left, tray.top};
+    ::ScreenToClient(systemTray_, &trayPlace_);
     ::SetParent(hTray_, hwnd());
+    // A child keeps its offset in the parent: moved to the top of this form, placed at its top, the
+    // notification area stays where it was on the screen. Asynchronously, as it is the shell's.
+    ::SetWindowPos(hTray_, nullptr, tray.left, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     g_hiddenTray = systemTray_;
     g_borrowedNotify = hTray_;
   } else {
@@ -273,7 +279,11 @@ void TTaskBar::EffaceBtn() {
 }
 
 void TTaskBar::GiveTrayBack() {
-  if (hTray_ != nullptr && ::IsWindow(hTray_) != FALSE) ::SetParent(hTray_, systemTray_);
+  if (hTray_ != nullptr && ::IsWindow(hTray_) != FALSE) {
+    ::SetParent(hTray_, systemTray_);
+    ::SetWindowPos(hTray_, nullptr, trayPlace_.x, trayPlace_.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  }
   if (systemTray_ != nullptr) ::ShowWindow(systemTray_, SW_SHOWNA);  // shown, not activated
   hTray_ = nullptr;
   systemTray_ = nullptr;

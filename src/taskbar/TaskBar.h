@@ -115,6 +115,7 @@ class TTaskBar final : public win::Form {
   win::Bitmap bmpTextSelec_;
   HWND systemTray_ = nullptr;  // the system task bar we hid
   HWND hTray_ = nullptr;       // its notification area, while it sits in this form
+  POINT trayPlace_{};          // where the notification area sat in the system task bar
   RECT rectTray_{};
   RECT lastRead_{};
   bool trayRead_ = false;

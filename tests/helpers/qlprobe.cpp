@@ -10,6 +10,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,6 @@
 namespace {
 
 using ql::win::Narrow;
-using ql::win::Widen;
 
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
@@ -78,7 +78,7 @@ std::optional<long long> ParseSigned(const std::wstring& text) {
 // The optional timeout argument at `index`.
 std::optional<unsigned> TimeoutArg(const Args& args, std::size_t index) {
   if (args.size() <= index) return kDefaultTimeoutMs;
-  const auto v = ParseUnsigned(args[index], 24u * 3600u * 1000u);
+  const auto v = ParseUnsigned(args[index], 24ULL * 3600 * 1000);
   if (!v) return std::nullopt;
   return static_cast<unsigned>(*v);
 }
@@ -152,7 +152,7 @@ int CmdStartedMs(const Args& a) {
   const double start = NowMs();
   for (;;) {
     if (FindVisible(a[0]) != nullptr) {
-      Print(std::to_string(static_cast<long long>(NowMs() - start + 0.5)));
+      Print(std::to_string(std::llround(NowMs() - start)));
       return kOk;
     }
     if (NowMs() - start >= *timeout) {
@@ -543,7 +543,12 @@ int CmdRegDump(const Args& a) {
         text = Hex(v.data.data(), v.data.size());
         break;
     }
-    Print(Narrow(v.name) + "\t" + type + "\t" + text);
+    std::string line = Narrow(v.name);
+    line += '\t';
+    line += type;
+    line += '\t';
+    line += text;
+    Print(line);
   }
   return kOk;
 }
@@ -669,6 +674,89 @@ int CmdHints(const Args& a) {
   return status;
 }
 
+// ---- the task bar ----
+
+// tasks: every visible task button host of the dock ("TTaskHost" windows), one a line, as
+// "x y w h<TAB>title" (the screen rectangle of the host, the window title its button carries).
+int CmdTasks(const Args&) {
+  for (HWND host = ::FindWindowExW(nullptr, nullptr, L"TTaskHost", nullptr); host != nullptr;
+       host = ::FindWindowExW(nullptr, host, L"TTaskHost", nullptr)) {
+    if (!::IsWindowVisible(host)) continue;
+    RECT r{};
+    ::GetWindowRect(host, &r);
+    HWND button = ::GetWindow(host, GW_CHILD);
+    Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+          " " + std::to_string(r.bottom - r.top) + "\t" + (button != nullptr ? Narrow(TitleOf(button)) : ""));
+  }
+  return kOk;
+}
+
+int PostTo(HWND hwnd, const Args& a, std::size_t first) {
+  const auto msg = ParseUnsigned(a[first], 0xFFFF);
+  const auto wParam = a.size() > first + 1 ? ParseUnsigned(a[first + 1], 0xFFFFFFFFull)
+                                           : std::optional<unsigned long long>(0);
+  if (!msg || !wParam) return Usage("MSG and WPARAM are decimal numbers");
+  if (!::PostMessageW(hwnd, static_cast<UINT>(*msg), static_cast<WPARAM>(*wParam), 0)) {
+    return Fail("PostMessage failed");
+  }
+  return kOk;
+}
+
+// post TITLE MSG [WPARAM]: posts the message (a number) to the window.
+int CmdPost(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  return PostTo(hwnd, a, 1);
+}
+
+// postchild TITLE CLASS MSG [WPARAM]: the same to the window's first direct child of the class.
+int CmdPostChild(const Args& a) {
+  HWND parent = FindAny(a[0]);
+  if (parent == nullptr) return NoWindow(a[0]);
+  HWND child = ::FindWindowExW(parent, nullptr, a[1].c_str(), nullptr);
+  if (child == nullptr) return Fail("no child of class \"" + Narrow(a[1]) + "\"");
+  return PostTo(child, a, 2);
+}
+
+// answers TITLE [timeout_ms]: the window's thread answers a message within the time; prints
+// the milliseconds it took.
+int CmdAnswers(const Args& a) {
+  const auto timeout = TimeoutArg(a, 1);
+  if (!timeout) return Usage("bad timeout");
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  const double start = NowMs();
+  DWORD_PTR result = 0;
+  if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, *timeout, &result) == 0) {
+    return Fail("\"" + Narrow(a[0]) + "\" did not answer within " + std::to_string(*timeout) + " ms");
+  }
+  Print(std::to_string(std::llround(NowMs() - start)));
+  return kOk;
+}
+
+// foreground: the title of the foreground window (an empty line for none or an untitled one).
+int CmdForeground(const Args&) {
+  HWND hwnd = ::GetForegroundWindow();
+  Print(hwnd != nullptr ? Narrow(TitleOf(hwnd)) : "");
+  return kOk;
+}
+
+// findclass CLASS: the title of the window FindWindow gives for the class (the first top-level
+// window of it in z-order).
+int CmdFindClass(const Args& a) {
+  HWND hwnd = ::FindWindowW(a[0].c_str(), nullptr);
+  if (hwnd == nullptr) return Fail("no window of class \"" + Narrow(a[0]) + "\"");
+  Print(Narrow(TitleOf(hwnd)));
+  return kOk;
+}
+
+int CmdIconic(const Args& a) {
+  HWND hwnd = FindAny(a[0]);
+  if (hwnd == nullptr) return NoWindow(a[0]);
+  Print(::IsIconic(hwnd) ? "1" : "0");
+  return kOk;
+}
+
 // ---- command table ----
 
 // ---- dialogs ----
@@ -747,6 +835,16 @@ constexpr Command kCommands[] = {
     // configuration dialog
     {L"control-rect", 2, 3, CmdControlRect,
      "control-rect TITLE CAPTION [ms]  x y w h of a visible control captioned CAPTION"},
+    // the task bar
+    {L"tasks", 0, 0, CmdTasks, "tasks                            x y w h<TAB>title of each task button"},
+    {L"post", 2, 3, CmdPost, "post TITLE MSG [WPARAM]          posts a message (decimal numbers)"},
+    {L"postchild", 3, 4, CmdPostChild, "postchild TITLE CLASS MSG [WPARAM] posts a message to a child"},
+    {L"answers", 1, 2, CmdAnswers,
+     "answers TITLE [timeout_ms]       ms the window's thread takes to answer a message"},
+    {L"foreground", 0, 0, CmdForeground, "foreground                       title of the foreground window"},
+    {L"findclass", 1, 1, CmdFindClass,
+     "findclass CLASS                  title of FindWindow's window of the class"},
+    {L"iconic", 1, 1, CmdIconic, "iconic TITLE                     1 when minimised, else 0"},
 };
 
 int ListCommands() {
