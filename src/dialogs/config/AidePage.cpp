@@ -13,12 +13,12 @@ namespace {
 using P = AidePage;
 
 constexpr std::array kControls{
-    ControlSpec{0, Ctl::Group, " Info : ", 8, 4, 390, 300},
-    ControlSpec{P::WinVersionLabel, Ctl::Label, "Windows Version :", 20, 24, 200, 17},
-    ControlSpec{P::Label6, Ctl::Label, "", 20, 44, 370, 80},
-    ControlSpec{P::VersionLabel, Ctl::Label, "Version 4.20", 100, 158, 200, 17},
-    ControlSpec{P::Mail, Ctl::Link, kContactAddress, 20, 226, 370, 17},
-    ControlSpec{P::Web, Ctl::Link, kWebAddress, 20, 250, 370, 17},
+    ControlRow{0, Ctl::Group, " Info : ", 8, 4, 390, 300},
+    ControlRow{P::WinVersionLabel, Ctl::Label, "Windows Version :", 20, 24, 200, 17},
+    ControlRow{P::Label6, Ctl::Label, "", 20, 44, 370, 80},
+    ControlRow{P::VersionLabel, Ctl::Label, "Version 4.20", 100, 158, 200, 17},
+    ControlRow{P::Mail, Ctl::Link, kContactAddress, 20, 226, 370, 17},
+    ControlRow{P::Web, Ctl::Link, kWebAddress, 20, 250, 370, 17},
 };
 
 }  // namespace
@@ -32,7 +32,7 @@ AidePage::AidePage() {
 
 AidePage::~AidePage() = default;
 
-std::span<const ControlSpec> AidePage::Table() const { return kControls; }
+std::span<const ControlRow> AidePage::Table() const { return kControls; }
 
 void AidePage::Build() {
   HWND iconCtl = ::CreateWindowExW(

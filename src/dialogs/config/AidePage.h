@@ -32,7 +32,7 @@ class AidePage final : public ConfigPage {
   std::function<void(const std::string& target)> OpenLink;
 
  protected:
-  std::span<const ControlSpec> Table() const override;
+  std::span<const ControlRow> Table() const override;
   void Build() override;
 
  private:

@@ -35,7 +35,7 @@ class ConfigMainPage final : public ConfigPage {
   void Changed(int id) override;
 
  protected:
-  std::span<const ControlSpec> Table() const override;
+  std::span<const ControlRow> Table() const override;
 
  private:
   void BrowseMenuBitmap(int edit) const;

@@ -65,7 +65,7 @@ bool ConfigPage::Create(ConfigContext& ctx, int x, int y) {
                            kHeight, ctx.dialog, nullptr)) {
     return false;
   }
-  for (const ControlSpec& spec : Table()) Make(spec);
+  for (const ControlRow& row : Table()) Make(row);
   Build();
   for (const auto& g : groups_) g->SinkToBottom();
   SyncComboTexts();
@@ -78,7 +78,7 @@ void ConfigPage::SyncComboTexts() const {
   }
 }
 
-void ConfigPage::Make(const ControlSpec& s) {
+void ConfigPage::Make(const ControlRow& s) {
   HWND page = hwnd();
   const std::string caption = s.caption != nullptr ? s.caption : "";
   HWND made = nullptr;

@@ -56,7 +56,7 @@ struct ConfigContext {
 // The kinds of control a page table names.
 enum class Ctl : std::uint8_t { Group, Check, Radio, Combo, Edit, Button, Label, Link };
 
-struct ControlSpec {
+struct ControlRow {
   int id;
   Ctl cls;
   const char* caption;
@@ -100,7 +100,7 @@ class ConfigPage : public win::Window {
 
  protected:
   ConfigPage() = default;
-  virtual std::span<const ControlSpec> Table() const = 0;
+  virtual std::span<const ControlRow> Table() const = 0;
   // After the table's controls: previews and anything else of the page.
   virtual void Build() {}
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -108,7 +108,7 @@ class ConfigPage : public win::Window {
   ConfigContext* ctx_ = nullptr;
 
  private:
-  void Make(const ControlSpec& spec);
+  void Make(const ControlRow& row);
 
   std::vector<std::unique_ptr<TKovaGrpBox>> groups_;
   std::map<int, std::unique_ptr<TKovaCheckBox>> checks_;

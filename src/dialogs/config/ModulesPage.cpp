@@ -14,30 +14,29 @@ namespace {
 using P = ModulesPage;
 
 constexpr std::array kControls{
-    ControlSpec{0, Ctl::Group, " Date and Time ", 8, 4, 190, 74},
-    ControlSpec{P::MAddClock, Ctl::Button, "Add", 16, 24, 80, 23},
-    ControlSpec{P::MRemClock, Ctl::Button, "Remove", 104, 24, 80, 23},
-    ControlSpec{P::ChkModeClk, Ctl::Check, "Mode AM/PM", 16, 54, 170, 17},
-    ControlSpec{0, Ctl::Group, " Virtual Screens ", 206, 4, 192, 74},
-    ControlSpec{P::MAddVDesk, Ctl::Button, "Add", 214, 24, 80, 23},
-    ControlSpec{P::MRemVDesk, Ctl::Button, "Remove", 302, 24, 80, 23},
-    ControlSpec{0, Ctl::Group, " RAM/CPU ", 8, 82, 190, 74},
-    ControlSpec{P::MAddRam, Ctl::Button, "Add", 16, 102, 80, 23},
-    ControlSpec{P::MRemRam, Ctl::Button, "Remove", 104, 102, 80, 23},
-    ControlSpec{P::Label12, Ctl::Label, "Works only for Win95/98", 16, 132, 170, 17},
-    ControlSpec{0, Ctl::Group, " Recycle Bin ", 206, 82, 192, 110},
-    ControlSpec{P::MAddRecy, Ctl::Button, "Add", 214, 102, 80, 23},
-    ControlSpec{P::MRemRecy, Ctl::Button, "Remove", 302, 102, 80, 23},
-    ControlSpec{P::ChkConfDel, Ctl::Check, "&Confirm delete", 214, 132, 170, 17},
-    ControlSpec{P::Label13, Ctl::Label, "To change the recycle bin icon, double-right click on it.", 214, 152,
-                176, 34},
-    ControlSpec{0, Ctl::Group, " Protection ", 8, 196, 390, 110},
-    ControlSpec{P::HotKeyLabel, Ctl::Label, "Hotkey :", 16, 219, 56, 17},
-    ControlSpec{P::Cle, Ctl::Check, "&Lock Windows", 216, 216, 170, 17},
-    ControlSpec{P::StartLock, Ctl::Check, "Lock on &startup", 216, 238, 170, 17},
-    ControlSpec{P::Label18, Ctl::Label,
-                "If you lock Windows, a password is  asked to unlock it (empty by default)", 16, 266, 374,
-                32},
+    ControlRow{0, Ctl::Group, " Date and Time ", 8, 4, 190, 74},
+    ControlRow{P::MAddClock, Ctl::Button, "Add", 16, 24, 80, 23},
+    ControlRow{P::MRemClock, Ctl::Button, "Remove", 104, 24, 80, 23},
+    ControlRow{P::ChkModeClk, Ctl::Check, "Mode AM/PM", 16, 54, 170, 17},
+    ControlRow{0, Ctl::Group, " Virtual Screens ", 206, 4, 192, 74},
+    ControlRow{P::MAddVDesk, Ctl::Button, "Add", 214, 24, 80, 23},
+    ControlRow{P::MRemVDesk, Ctl::Button, "Remove", 302, 24, 80, 23},
+    ControlRow{0, Ctl::Group, " RAM/CPU ", 8, 82, 190, 74},
+    ControlRow{P::MAddRam, Ctl::Button, "Add", 16, 102, 80, 23},
+    ControlRow{P::MRemRam, Ctl::Button, "Remove", 104, 102, 80, 23},
+    ControlRow{P::Label12, Ctl::Label, "Works only for Win95/98", 16, 132, 170, 17},
+    ControlRow{0, Ctl::Group, " Recycle Bin ", 206, 82, 192, 110},
+    ControlRow{P::MAddRecy, Ctl::Button, "Add", 214, 102, 80, 23},
+    ControlRow{P::MRemRecy, Ctl::Button, "Remove", 302, 102, 80, 23},
+    ControlRow{P::ChkConfDel, Ctl::Check, "&Confirm delete", 214, 132, 170, 17},
+    ControlRow{P::Label13, Ctl::Label, "To change the recycle bin icon, double-right click on it.", 214, 152,
+               176, 34},
+    ControlRow{0, Ctl::Group, " Protection ", 8, 196, 390, 110},
+    ControlRow{P::HotKeyLabel, Ctl::Label, "Hotkey :", 16, 219, 56, 17},
+    ControlRow{P::Cle, Ctl::Check, "&Lock Windows", 216, 216, 170, 17},
+    ControlRow{P::StartLock, Ctl::Check, "Lock on &startup", 216, 238, 170, 17},
+    ControlRow{P::Label18, Ctl::Label,
+               "If you lock Windows, a password is  asked to unlock it (empty by default)", 16, 266, 374, 32},
 };
 
 struct ModuleButtons {
@@ -67,7 +66,7 @@ TileFace* FaceOf(DockOps& dock, std::string_view kind) {
 
 }  // namespace
 
-std::span<const ControlSpec> ModulesPage::Table() const { return kControls; }
+std::span<const ControlRow> ModulesPage::Table() const { return kControls; }
 
 void ModulesPage::Build() {
   // Only Control combinations: every other set of modifiers is invalid and becomes Control.

@@ -45,7 +45,7 @@ class ModulesPage final : public ConfigPage {
   void RemoveModule(std::string_view kind) const;
 
  protected:
-  std::span<const ControlSpec> Table() const override;
+  std::span<const ControlRow> Table() const override;
   void Build() override;
 
  private:

@@ -11,29 +11,29 @@ namespace {
 using P = ShellPage;
 
 constexpr std::array kControls{
-    ControlSpec{P::ActiveTask, Ctl::Check, "&Activate Quaylite Taskbar", 8, 4, 250, 17},
-    ControlSpec{0, Ctl::Group, " Task Button ", 8, 26, 190, 80},
-    ControlSpec{P::KovaCombo, Ctl::Combo, "Normal Button|Select. Button", 16, 44, 174, 21},
-    ControlSpec{P::TrackIconSize, Ctl::Combo, "16x16|32x32|48x48", 16, 74, 174, 21},
-    ControlSpec{0, Ctl::Group, " View ", 206, 26, 192, 80},
-    ControlSpec{0, Ctl::Group, " Label ", 8, 110, 190, 124},
-    ControlSpec{P::ChkRect, Ctl::Check, "Show &Rect label", 16, 128, 170, 17},
-    ControlSpec{P::BtnCol, Ctl::Button, "Label &Col.", 16, 150, 80, 23},
-    ControlSpec{P::ChkShadow, Ctl::Check, "3&D Effect on text", 16, 180, 170, 17},
-    ControlSpec{P::CoulOn, Ctl::Button, "Te&xt Col.", 16, 202, 80, 23},
-    ControlSpec{P::CoulText, Ctl::Button, "&Font", 104, 202, 80, 23},
-    ControlSpec{0, Ctl::Group, " Background ", 206, 110, 192, 70},
-    ControlSpec{P::RBON1, Ctl::Radio, "Te&xture", 214, 128, 90, 17},
-    ControlSpec{P::PBON1, Ctl::Button, "Choose", 310, 125, 80, 23},
-    ControlSpec{P::RBON2, Ctl::Radio, "Co&lor", 214, 154, 90, 17},
-    ControlSpec{P::PBON2, Ctl::Button, "Choose", 310, 151, 80, 23},
-    ControlSpec{0, Ctl::Group, " Misc ", 206, 184, 192, 56},
-    ControlSpec{P::ChkBorder, Ctl::Check, "Show the &Border", 214, 200, 176, 17},
-    ControlSpec{P::ChkIconDock, Ctl::Check, "Use doc&k icons", 214, 219, 176, 17},
-    ControlSpec{0, Ctl::Group, "Tray ", 8, 244, 390, 38},
-    ControlSpec{P::ChkTray, Ctl::Check, "Show tra&y on desktop", 16, 260, 200, 17},
-    ControlSpec{P::Label22, Ctl::Label,
-                "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE", 8, 290, 390, 18},
+    ControlRow{P::ActiveTask, Ctl::Check, "&Activate Quaylite Taskbar", 8, 4, 250, 17},
+    ControlRow{0, Ctl::Group, " Task Button ", 8, 26, 190, 80},
+    ControlRow{P::KovaCombo, Ctl::Combo, "Normal Button|Select. Button", 16, 44, 174, 21},
+    ControlRow{P::TrackIconSize, Ctl::Combo, "16x16|32x32|48x48", 16, 74, 174, 21},
+    ControlRow{0, Ctl::Group, " View ", 206, 26, 192, 80},
+    ControlRow{0, Ctl::Group, " Label ", 8, 110, 190, 124},
+    ControlRow{P::ChkRect, Ctl::Check, "Show &Rect label", 16, 128, 170, 17},
+    ControlRow{P::BtnCol, Ctl::Button, "Label &Col.", 16, 150, 80, 23},
+    ControlRow{P::ChkShadow, Ctl::Check, "3&D Effect on text", 16, 180, 170, 17},
+    ControlRow{P::CoulOn, Ctl::Button, "Te&xt Col.", 16, 202, 80, 23},
+    ControlRow{P::CoulText, Ctl::Button, "&Font", 104, 202, 80, 23},
+    ControlRow{0, Ctl::Group, " Background ", 206, 110, 192, 70},
+    ControlRow{P::RBON1, Ctl::Radio, "Te&xture", 214, 128, 90, 17},
+    ControlRow{P::PBON1, Ctl::Button, "Choose", 310, 125, 80, 23},
+    ControlRow{P::RBON2, Ctl::Radio, "Co&lor", 214, 154, 90, 17},
+    ControlRow{P::PBON2, Ctl::Button, "Choose", 310, 151, 80, 23},
+    ControlRow{0, Ctl::Group, " Misc ", 206, 184, 192, 56},
+    ControlRow{P::ChkBorder, Ctl::Check, "Show the &Border", 214, 200, 176, 17},
+    ControlRow{P::ChkIconDock, Ctl::Check, "Use doc&k icons", 214, 219, 176, 17},
+    ControlRow{0, Ctl::Group, "Tray ", 8, 244, 390, 38},
+    ControlRow{P::ChkTray, Ctl::Check, "Show tra&y on desktop", 16, 260, 200, 17},
+    ControlRow{P::Label22, Ctl::Label, "Note : Windows Start Menu is still available by pressing CTRL-ESCAPE",
+               8, 290, 390, 18},
 };
 
 // The " View " group, in which the preview stands centred.
@@ -45,7 +45,7 @@ constexpr int kGroupCaption = 8;
 ShellPage::ShellPage() : preview_(system_) {}
 ShellPage::~ShellPage() = default;
 
-std::span<const ControlSpec> ShellPage::Table() const { return kControls; }
+std::span<const ControlRow> ShellPage::Table() const { return kControls; }
 
 void ShellPage::Build() {
   // After the group box: the preview lies above it.

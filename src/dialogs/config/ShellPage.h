@@ -48,7 +48,7 @@ class ShellPage final : public ConfigPage {
   TKovaTask& Preview() { return preview_; }
 
  protected:
-  std::span<const ControlSpec> Table() const override;
+  std::span<const ControlRow> Table() const override;
   void Build() override;
 
  private:

@@ -12,32 +12,32 @@ namespace {
 using P = ViewPage;
 
 constexpr std::array kControls{
-    ControlSpec{0, Ctl::Group, " View ", 8, 4, 190, 152},
-    ControlSpec{P::ResetText, Ctl::Button, "Reset Textures", 100, 24, 90, 23},
-    ControlSpec{P::Confirmation, Ctl::Check, "Confirm &Delete", 100, 56, 92, 17},
-    ControlSpec{P::Label21, Ctl::Label, "If you delete a group, all buttons inside are also deleted !", 16,
-                104, 174, 44},
-    ControlSpec{0, Ctl::Group, " Background ", 206, 4, 192, 80},
-    ControlSpec{P::BPerso, Ctl::Radio, "&Texture", 214, 24, 90, 17},
-    ControlSpec{P::ChoixTexture, Ctl::Button, "Bro&wse", 310, 21, 80, 23},
-    ControlSpec{P::BStandard, Ctl::Radio, "Sta&ndard", 214, 54, 90, 17},
-    ControlSpec{P::BtnCouleur, Ctl::Button, "Cho&ose", 310, 51, 80, 23},
-    ControlSpec{0, Ctl::Group, " Options ", 206, 88, 192, 68},
-    ControlSpec{P::BtnRelief, Ctl::Check, "Show the &Border", 214, 106, 176, 17},
-    ControlSpec{P::ChkDots, Ctl::Check, "Show &dots on group button", 214, 128, 182, 17},
-    ControlSpec{P::CheckSnd, Ctl::Check, "&Activate sound events", 8, 162, 200, 17},
-    ControlSpec{0, Ctl::Group, " Expand Dock ", 8, 184, 190, 52},
-    ControlSpec{P::BWavOpen, Ctl::Edit, "", 16, 204, 140, 21},
-    ControlSpec{P::BrOpenB, Ctl::Button, "...", 162, 204, 28, 21},
-    ControlSpec{0, Ctl::Group, " Collapse Dock ", 206, 184, 192, 52},
-    ControlSpec{P::BWavClose, Ctl::Edit, "", 214, 204, 142, 21},
-    ControlSpec{P::BrCloseB, Ctl::Button, "...", 362, 204, 28, 21},
-    ControlSpec{0, Ctl::Group, " Open Group ", 8, 242, 190, 52},
-    ControlSpec{P::OpenWav, Ctl::Edit, "", 16, 262, 140, 21},
-    ControlSpec{P::BrOpen, Ctl::Button, "...", 162, 262, 28, 21},
-    ControlSpec{0, Ctl::Group, " Close Dock ", 206, 242, 192, 52},
-    ControlSpec{P::CloseWav, Ctl::Edit, "", 214, 262, 142, 21},
-    ControlSpec{P::BrClose, Ctl::Button, "...", 362, 262, 28, 21},
+    ControlRow{0, Ctl::Group, " View ", 8, 4, 190, 152},
+    ControlRow{P::ResetText, Ctl::Button, "Reset Textures", 100, 24, 90, 23},
+    ControlRow{P::Confirmation, Ctl::Check, "Confirm &Delete", 100, 56, 92, 17},
+    ControlRow{P::Label21, Ctl::Label, "If you delete a group, all buttons inside are also deleted !", 16,
+               104, 174, 44},
+    ControlRow{0, Ctl::Group, " Background ", 206, 4, 192, 80},
+    ControlRow{P::BPerso, Ctl::Radio, "&Texture", 214, 24, 90, 17},
+    ControlRow{P::ChoixTexture, Ctl::Button, "Bro&wse", 310, 21, 80, 23},
+    ControlRow{P::BStandard, Ctl::Radio, "Sta&ndard", 214, 54, 90, 17},
+    ControlRow{P::BtnCouleur, Ctl::Button, "Cho&ose", 310, 51, 80, 23},
+    ControlRow{0, Ctl::Group, " Options ", 206, 88, 192, 68},
+    ControlRow{P::BtnRelief, Ctl::Check, "Show the &Border", 214, 106, 176, 17},
+    ControlRow{P::ChkDots, Ctl::Check, "Show &dots on group button", 214, 128, 182, 17},
+    ControlRow{P::CheckSnd, Ctl::Check, "&Activate sound events", 8, 162, 200, 17},
+    ControlRow{0, Ctl::Group, " Expand Dock ", 8, 184, 190, 52},
+    ControlRow{P::BWavOpen, Ctl::Edit, "", 16, 204, 140, 21},
+    ControlRow{P::BrOpenB, Ctl::Button, "...", 162, 204, 28, 21},
+    ControlRow{0, Ctl::Group, " Collapse Dock ", 206, 184, 192, 52},
+    ControlRow{P::BWavClose, Ctl::Edit, "", 214, 204, 142, 21},
+    ControlRow{P::BrCloseB, Ctl::Button, "...", 362, 204, 28, 21},
+    ControlRow{0, Ctl::Group, " Open Group ", 8, 242, 190, 52},
+    ControlRow{P::OpenWav, Ctl::Edit, "", 16, 262, 140, 21},
+    ControlRow{P::BrOpen, Ctl::Button, "...", 162, 262, 28, 21},
+    ControlRow{0, Ctl::Group, " Close Dock ", 206, 242, 192, 52},
+    ControlRow{P::CloseWav, Ctl::Edit, "", 214, 262, 142, 21},
+    ControlRow{P::BrClose, Ctl::Button, "...", 362, 262, 28, 21},
 };
 
 constexpr std::array kSoundControls{P::BWavOpen, P::BrOpenB, P::BWavClose, P::BrCloseB,
@@ -49,7 +49,7 @@ constexpr int kPreviewSide = 68;
 ViewPage::ViewPage() = default;
 ViewPage::~ViewPage() = default;
 
-std::span<const ControlSpec> ViewPage::Table() const { return kControls; }
+std::span<const ControlRow> ViewPage::Table() const { return kControls; }
 
 void ViewPage::Build() {
   hints_.Create(hwnd());

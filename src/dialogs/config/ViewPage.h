@@ -42,7 +42,7 @@ class ViewPage final : public ConfigPage {
   TKovaBtn& Apercu() { return apercu_; }
 
  protected:
-  std::span<const ControlSpec> Table() const override;
+  std::span<const ControlRow> Table() const override;
   void Build() override;
 
  private:
